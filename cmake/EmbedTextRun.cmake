@@ -1,0 +1,5 @@
+file(READ ${IN} hex HEX)
+string(LENGTH "${hex}" len)
+math(EXPR count "${len} / 2")
+string(REGEX REPLACE "([0-9a-f][0-9a-f])" "'\\\\x\\1'," body "${hex}")
+file(WRITE ${OUT} "#pragma once\n#include <string_view>\nnamespace hw::embedded {\ninline constexpr char ${SYMBOL}_bytes[] = {${body} 0};\ninline constexpr std::string_view ${SYMBOL}{${SYMBOL}_bytes, ${count}};\n}\n")

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "base/AnsiString.h"
+
+#include <string>
+
+namespace hw {
+
+/// The page being opened: its instrumented text, its rewritten frameset and its path.
+class WebPage {
+public:
+    /// The whole file as text: read as bytes, ending at the first zero byte. A file that cannot
+    /// be read gives an empty text.
+    static AnsiString ReadPageFile(const std::string& path);
+
+    /// Rewrites a page's text into `instrumentedText`: every element of the tag families gets an
+    /// element id and click handlers, links, scripts, forms and event attributes are made
+    /// harmless and the page script goes into the head.
+    void InstrumentPage(const AnsiString& text);
+
+    /// Rewrites a frameset into `framesetText`, writing one instrumented frame copy ("fwp") per
+    /// frame tag into the folder of `path`.
+    void InstrumentFrameset(const AnsiString& text, const std::string& path);
+
+    AnsiString instrumentedText;
+    AnsiString framesetText;
+    std::string pagePath;
+    AnsiString frameTexts[10];
+};
+
+/// Whether a page text is a frameset ("<frameset" or "<FRAMESET" occurs).
+bool isFramesetText(const AnsiString& text);
+
+} // namespace hw

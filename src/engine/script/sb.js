@@ -1,0 +1,1 @@
+function sb(I){var sp='@SWATCHBOOK_URL@';var ip='@IM_URL@';}

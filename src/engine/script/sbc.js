@@ -1,0 +1,2 @@
+function sbc(I){}
+</script>

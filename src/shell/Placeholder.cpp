@@ -1,0 +1,1 @@
+namespace hw { void shellPlaceholder() {} }

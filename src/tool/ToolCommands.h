@@ -1,0 +1,27 @@
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace hw::tool {
+
+using Args = std::vector<std::string>;
+
+/// Each subcommand gets the words after its name, writes its result to `out` and its
+/// complaints to `err`, and returns the exit status (0, or 2 for bad input).
+int runInstrument(const Args& args, std::ostream& out, std::ostream& err);
+int runColour(const Args& args, std::ostream& out, std::ostream& err);
+int runBook(const Args& args, std::ostream& out, std::ostream& err);
+int runSuggest(const Args& args, std::ostream& out, std::ostream& err);
+int runRecordBlock(const Args& args, std::ostream& out, std::ostream& err);
+int runFramesetBlock(const Args& args, std::ostream& out, std::ostream& err);
+int runImageRequest(const Args& args, std::ostream& out, std::ostream& err);
+int runWriteScheme(const Args& args, std::ostream& out, std::ostream& err);
+int runMerge(const Args& args, std::ostream& out, std::ostream& err);
+int runHsv(const Args& args, std::ostream& out, std::ostream& err);
+int runModulation(const Args& args, std::ostream& out, std::ostream& err);
+int runRecolour(const Args& args, std::ostream& out, std::ostream& err);
+int runRecreate(const Args& args, std::ostream& out, std::ostream& err);
+
+} // namespace hw::tool

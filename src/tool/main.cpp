@@ -1,0 +1,53 @@
+// huewright-tool: the program's core on the command line, one subcommand per capability.
+
+#include "tool/ToolCommands.h"
+
+#include <cstring>
+#include <iostream>
+#include <string>
+
+namespace {
+
+struct Subcommand {
+    const char* name;
+    int (*run)(const hw::tool::Args&, std::ostream&, std::ostream&);
+    const char* usage;
+};
+
+const Subcommand subcommands[] = {
+    {"instrument", hw::tool::runInstrument, "instrument PAGE            the instrumented working copy of PAGE"},
+    {"colour", hw::tool::runColour, "colour FORM ARGS...        colour conversions (hex2color, color2hex, rgb2hex, hsl2color, rgb2hsl)"},
+    {"book", hw::tool::runBook, "book FILE [--save OUT | --save-as OUT]   the cards of a swatch book"},
+    {"suggest", hw::tool::runSuggest, "suggest H S L              the four suggested schemes"},
+    {"record-block", hw::tool::runRecordBlock, "record-block COOKIEFILE    the record block of a single page"},
+    {"frameset-block", hw::tool::runFramesetBlock, "frameset-block COOKIEFILE  the record block of a frameset"},
+    {"image-request", hw::tool::runImageRequest, "image-request COOKIEFILE   the path of the picked picture"},
+    {"write-scheme", hw::tool::runWriteScheme, "write-scheme PAGE COOKIEFILE OUT   write a web scheme file"},
+    {"merge", hw::tool::runMerge, "merge SCHEME COOKIEFILE OUT         merge a record into a copy of SCHEME"},
+    {"hsv", hw::tool::runHsv, "hsv R G B                  hue, saturation and value"},
+    {"modulation", hw::tool::runModulation, "modulation OLD NEW         the recolouring numbers"},
+    {"recolour", hw::tool::runRecolour, "recolour SRC OLD NEW       recolour a picture into the Temp folder"},
+    {"recreate", hw::tool::runRecreate, "recreate SRC MODTEXT OLD   rebuild a recoloured copy"},
+};
+
+void printHelp(std::ostream& out) {
+    out << "Usage: huewright-tool SUBCOMMAND ARGS...\n\nSubcommands:\n";
+    for (const auto& s : subcommands) out << "  " << s.usage << "\n";
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2 || !std::strcmp(argv[1], "--help") || !std::strcmp(argv[1], "-h") || !std::strcmp(argv[1], "help")) {
+        printHelp(argc < 2 ? std::cerr : std::cout);
+        return argc < 2 ? 2 : 0;
+    }
+    std::ios::sync_with_stdio(false);
+    hw::tool::Args args(argv + 2, argv + argc);
+    for (const auto& s : subcommands) {
+        if (std::strcmp(argv[1], s.name) == 0) return s.run(args, std::cout, std::cerr);
+    }
+    std::cerr << "huewright-tool: unknown subcommand '" << argv[1] << "'\n";
+    printHelp(std::cerr);
+    return 2;
+}
