@@ -1,0 +1,42 @@
+#include "shell/Application.h"
+
+#include "shell/PageSchemeHandler.h"
+
+#include <QMessageBox>
+
+#include <exception>
+#include <unistd.h>
+
+namespace hw {
+
+Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
+    setApplicationName(QStringLiteral("Huewright"));
+    setApplicationDisplayName(QStringLiteral("Huewright"));
+}
+
+void showException(const char* what) {
+    QMessageBox::warning(QApplication::activeWindow(), QStringLiteral("Huewright"), QString::fromLocal8Bit(what));
+}
+
+bool Application::notify(QObject* receiver, QEvent* event) {
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::exception& e) {
+        showException(e.what());
+    } catch (...) {
+        showException("An unexpected error occurred.");
+    }
+    return false;
+}
+
+void Application::prepareBrowserEnvironment() {
+    if (::geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
+    for (const char* flag : {"--disable-gpu", "--disable-background-networking", "--disable-component-update"})
+        if (!flags.contains(flag)) flags += QByteArray(" ") + flag;
+    qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags.trimmed());
+    PageSchemeHandler::registerScheme();
+}
+
+} // namespace hw

@@ -1,0 +1,134 @@
+#include "shell/PageSchemeHandler.h"
+
+#include "base/Folders.h"
+#include "base/PageUrl.h"
+#include "shell/CookieStore.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMimeDatabase>
+#include <QRegularExpression>
+#include <QUrl>
+#include <QUrlQuery>
+#include <QWebEngineUrlRequestJob>
+#include <QWebEngineUrlScheme>
+
+namespace hw {
+
+namespace {
+
+const QByteArray schemeName = QByteArray(pageScheme.data(), static_cast<int>(pageScheme.size()));
+const QString cookiePath = QStringLiteral("/__huewright_cookie__");
+
+QString canonicalFolder(const QString& folder) {
+    QString c = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
+    if (!c.endsWith('/')) c += '/';
+    return c;
+}
+
+} // namespace
+
+PageSchemeHandler::PageSchemeHandler(QObject* parent) : QWebEngineUrlSchemeHandler(parent) {
+    allowFolder(QString::fromStdString(tempFolder()));
+}
+
+void PageSchemeHandler::registerScheme() {
+    QWebEngineUrlScheme scheme(schemeName);
+    scheme.setSyntax(QWebEngineUrlScheme::Syntax::Host);
+    scheme.setFlags(QWebEngineUrlScheme::SecureScheme | QWebEngineUrlScheme::LocalAccessAllowed |
+                    QWebEngineUrlScheme::ContentSecurityPolicyIgnored | QWebEngineUrlScheme::CorsEnabled);
+    QWebEngineUrlScheme::registerScheme(scheme);
+}
+
+void PageSchemeHandler::allowFolder(const QString& folder) {
+    if (!folder.isEmpty()) m_folders.insert(canonicalFolder(folder));
+}
+
+bool PageSchemeHandler::mayServe(const QString& path) const {
+    const QString clean = QDir::cleanPath(path);
+    if (m_files.contains(clean)) return true;
+    for (const auto& f : m_folders)
+        if (clean.startsWith(f)) return true;
+    return false;
+}
+
+QByteArray PageSchemeHandler::mimeTypeFor(const QString& path, const QByteArray& head) {
+    if (head.startsWith("GIF8")) return "image/gif";
+    if (head.startsWith("\x89PNG")) return "image/png";
+    if (head.startsWith("\xFF\xD8\xFF")) return "image/jpeg";
+    if (head.startsWith("BM")) return "image/bmp";
+    if (head.startsWith("RIFF") && head.mid(8, 4) == "WEBP") return "image/webp";
+    const QString name = QFileInfo(path).fileName().toLower();
+    if (name.endsWith(".css") || (name.startsWith("ss") && name.endsWith(".tmp"))) return "text/css";
+    if (name.endsWith(".js")) return "application/javascript";
+    if (name.endsWith(".svg")) return "image/svg+xml";
+    if (name.endsWith(".tmp") || name.endsWith(".htm") || name.endsWith(".html") || name.endsWith(".xhtml"))
+        return "text/html";
+    const QMimeDatabase db;
+    const auto type = db.mimeTypeForFileNameAndData(path, head);
+    return type.isValid() ? type.name().toLatin1() : QByteArray("application/octet-stream");
+}
+
+void PageSchemeHandler::allowReferencedFiles(const QString& path, const QByteArray& content) {
+    // Pages may refer to pictures and stylesheets outside their own folder ("../images/x.gif").
+    static const QRegularExpression reference(
+        QStringLiteral("(?:src|href|background)\\s*=\\s*[\"']?([^\"' >]+)|url\\(\\s*[\"']?([^\"')]+)"),
+        QRegularExpression::CaseInsensitiveOption);
+    const QDir dir = QFileInfo(path).absoluteDir();
+    auto it = reference.globalMatch(QString::fromLatin1(content));
+    while (it.hasNext()) {
+        const auto m = it.next();
+        QString ref = m.captured(1).isEmpty() ? m.captured(2) : m.captured(1);
+        if (ref.contains(QStringLiteral("://")) || ref.startsWith('#') || ref.startsWith(QStringLiteral("javascript:")))
+            continue;
+        ref = QUrl::fromPercentEncoding(ref.section('#', 0, 0).section('?', 0, 0).toLatin1());
+        if (ref.isEmpty()) continue;
+        m_files.insert(QDir::cleanPath(QDir::isAbsolutePath(ref) ? ref : dir.absoluteFilePath(ref)));
+    }
+}
+
+void PageSchemeHandler::answerCookie(QWebEngineUrlRequestJob* job) {
+    const QUrlQuery query(job->requestUrl());
+    const std::string document =
+        pathOfUrl(QUrl::fromPercentEncoding(query.queryItemValue(QStringLiteral("doc"), QUrl::FullyEncoded).toLatin1())
+                      .toStdString());
+    const QString op = query.queryItemValue(QStringLiteral("op"));
+    auto* buffer = new QBuffer(job);
+    if (op == QLatin1String("set") && !document.empty()) {
+        const QByteArray value =
+            QByteArray::fromPercentEncoding(query.queryItemValue(QStringLiteral("v"), QUrl::FullyEncoded).toLatin1());
+        CookieStore::setCookie(document, value.toStdString());
+        emit cookieWritten();
+    } else if (op == QLatin1String("get") && !document.empty()) {
+        buffer->setData(QByteArray::fromStdString(CookieStore::cookiesFor(document)));
+    }
+    job->reply("text/plain", buffer);
+}
+
+void PageSchemeHandler::requestStarted(QWebEngineUrlRequestJob* job) {
+    const QUrl url = job->requestUrl();
+    if (url.path() == cookiePath) {
+        answerCookie(job);
+        return;
+    }
+    const QString path = QString::fromStdString(pathOfUrl(url.toString(QUrl::FullyEncoded).toStdString()));
+    if (path.isEmpty() || !mayServe(path)) {
+        job->fail(QWebEngineUrlRequestJob::RequestDenied);
+        return;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        job->fail(QWebEngineUrlRequestJob::UrlNotFound);
+        return;
+    }
+    const QByteArray content = file.readAll();
+    const QByteArray mime = mimeTypeFor(path, content.left(16));
+    if (mime == "text/html" || mime == "text/css") allowReferencedFiles(path, content);
+    auto* buffer = new QBuffer(job);
+    buffer->setData(content);
+    job->reply(mime, buffer);
+}
+
+} // namespace hw

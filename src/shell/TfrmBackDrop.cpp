@@ -1,0 +1,457 @@
+#include "shell/TfrmBackDrop.h"
+
+#include "base/Files.h"
+#include "shell/Cursors.h"
+#include "shell/WebBrowser.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileDialog>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QResizeEvent>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <QWindow>
+
+namespace hw {
+
+namespace {
+
+std::size_t at(Command c) { return static_cast<std::size_t>(c); }
+
+void setHint(QWidget* w, const QString& hint) {
+    w->setToolTip(hint);
+    w->setStatusTip(hint);
+}
+
+/// Keeps the browser filling its container while the tool panels float above it.
+class BrowserContainer : public QWidget {
+public:
+    using QWidget::QWidget;
+    QWidget* browser = nullptr;
+
+protected:
+    void resizeEvent(QResizeEvent* e) override {
+        if (browser) browser->setGeometry(rect());
+        QWidget::resizeEvent(e);
+    }
+};
+
+struct DialogSpec {
+    bool save;
+    const char* suffix;
+    const char* filter; // description (patterns), as a file dialog shows it
+};
+
+DialogSpec dialogSpec(FileDialog d) {
+    switch (d) {
+    case FileDialog::dlgSaveAs: return {true, "sbk", "SwatchBook File (*.sbk)"};
+    case FileDialog::dlgOpen: return {false, "sbk", "SwatchBook Files (*.sbk)"};
+    case FileDialog::dlgOpenWebPage: return {false, "htm", "HTML Files (*.htm *.html)"};
+    case FileDialog::dlgSaveScheme: return {true, "wsm", "Web Scheme File (*.wsm)"};
+    case FileDialog::dlgOpenWebScheme: return {false, "wsm", "Web Scheme Files (*.wsm)"};
+    case FileDialog::dlgCreateHtml: return {true, "html", "HTML File (*htm *.html)"};
+    case FileDialog::dlgChooseEditor: return {false, "", "HTML Editor (*)"};
+    }
+    return {false, "", "All Files (*)"};
+}
+
+} // namespace
+
+TfrmBackDrop::TfrmBackDrop(QWidget* parent) : QMainWindow(parent), m_program(*this) {
+    setObjectName(QStringLiteral("frmBackDrop"));
+    resize(1024, 692);
+    QFont f = font();
+    f.setPointSize(8);
+    setFont(f);
+    setWindowTitle(QStringLiteral("Huewright - Untitled.sbk"));
+
+    createMenu();
+    auto* central = new QWidget(this);
+    auto* column = new QVBoxLayout(central);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    setCentralWidget(central);
+    createToolBars();
+    createBrowserArea();
+
+    auto* bar = new QStatusBar(this);
+    bar->setObjectName(QStringLiteral("StatusBar1"));
+    bar->setFixedHeight(19);
+    setStatusBar(bar);
+
+    registerCursors();
+    placePanelsAroundBook();
+
+    // Start states: what is always enabled, and what waits for a page or a scheme.
+    for (int i = 0; i < static_cast<int>(Command::Count); ++i) m_enabled[static_cast<std::size_t>(i)] = false;
+    for (auto c : {Command::mnuNewSwatchBook, Command::mnuOpen, Command::mnuOpenWebPage, Command::mnuOpenWebScheme,
+                   Command::mnuExit, Command::mnuHelpTopics, Command::mnuViewSwatchBook, Command::tbnOpenPage,
+                   Command::tbnOpenScheme, Command::pnlBrowserContainer})
+        m_enabled[at(c)] = true;
+    m_checked[at(Command::mnuViewSwatchBook)] = true;
+    for (int i = 0; i < static_cast<int>(Command::Count); ++i) applyState(static_cast<Command>(i));
+
+    m_browser->Navigate(QStringLiteral("about:blank"));
+}
+
+TfrmBackDrop::~TfrmBackDrop() = default;
+
+void TfrmBackDrop::createMenu() {
+    auto add = [this](QMenu* menu, Command c, const QString& name, const QString& caption,
+                      const QKeySequence& shortcut = {}) {
+        auto* a = menu->addAction(caption);
+        a->setObjectName(name);
+        if (!shortcut.isEmpty()) a->setShortcut(shortcut);
+        m_actions.insert(static_cast<int>(c), a);
+        return a;
+    };
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    add(file, Command::mnuNewSwatchBook, "mnuNewSwatchBook", "&New Swatch Book", QKeySequence("Ctrl+N"));
+    add(file, Command::mnuOpen, "mnuOpen", "&Open Swatch Book");
+    add(file, Command::mnuSaveSwatchBook, "mnuSaveSwatchBook", "&Save Swatch Book");
+    add(file, Command::mnuSaveSwatchBookAs, "mnuSaveSwatchBookAs", "Save Swatch Book &As");
+    file->addSeparator();
+    connect(add(file, Command::mnuOpenWebPage, "mnuOpenWebPage", "Open &Web Page"), &QAction::triggered, this,
+            &TfrmBackDrop::mnuOpenWebPageClick);
+    file->addSeparator();
+    add(file, Command::mnuOpenWebScheme, "mnuOpenWebScheme", "Open Web &Scheme");
+    add(file, Command::mnuSaveWebScheme, "mnuSaveWebScheme", "Save W&eb Scheme", QKeySequence("Ctrl+S"));
+    add(file, Command::mnuSaveWebSchemeAs, "mnuSaveWebSchemeAs", "Save Web S&cheme As");
+    add(file, Command::mnuCreateHtmlFile, "mnuCreateHtmlFile", "&Create HTML File");
+    file->addSeparator();
+    connect(add(file, Command::mnuPageSetUp, "mnuPageSetUp", "Page Set&up"), &QAction::triggered, this,
+            &TfrmBackDrop::mnuPageSetUpClick);
+    connect(add(file, Command::mnuPrintWebScheme, "mnuPrintWebScheme", "&Print", QKeySequence("Ctrl+P")),
+            &QAction::triggered, this, &TfrmBackDrop::mnuPrintWebSchemeClick);
+    file->addSeparator();
+    connect(add(file, Command::mnuExit, "mnuExit", "E&xit", QKeySequence("Alt+F4")), &QAction::triggered, this,
+            &TfrmBackDrop::mnuExitClick);
+
+    QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
+    connect(add(edit, Command::mnuUndo, "mnuUndo", "&Undo", QKeySequence("Ctrl+Z")), &QAction::triggered, this,
+            &TfrmBackDrop::mnuUndoClick);
+    add(edit, Command::mnuViewSource, "mnuViewSource", "Edit &with Notepad");
+    add(edit, Command::mnuRefresh, "mnuRefresh", "&Refresh", QKeySequence("F5"));
+    edit->addSeparator();
+    add(edit, Command::mnuEditOptions, "mnuEditOptions", "&Options");
+
+    QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
+    add(view, Command::mnuViewTableBorders, "mnuViewTableBorders", "&Table Borders")->setCheckable(true);
+
+    QMenu* tools = menuBar()->addMenu(QStringLiteral("&Tools"));
+    auto* book = add(tools, Command::mnuViewSwatchBook, "mnuViewSwatchBook", "Swatch &Book");
+    book->setCheckable(true);
+    connect(book, &QAction::triggered, this, &TfrmBackDrop::mnuViewSwatchBookClick);
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+    add(help, Command::mnuHelpTopics, "mnuHelpTopics", "&Help Topics", QKeySequence("F1"));
+}
+
+void TfrmBackDrop::createToolBars() {
+    auto* container = new QFrame(centralWidget());
+    container->setObjectName(QStringLiteral("pnlToolBarContainer"));
+    container->setFixedHeight(38);
+    container->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    auto* row = new QHBoxLayout(container);
+    row->setContentsMargins(1, 1, 1, 1);
+    row->setSpacing(0);
+    static_cast<QVBoxLayout*>(centralWidget()->layout())->addWidget(container);
+
+    auto bar = [&](const QString& name) {
+        auto* tb = new QToolBar(container);
+        tb->setObjectName(name);
+        tb->setFixedHeight(36);
+        tb->setIconSize(QSize(24, 24));
+        tb->setMovable(false);
+        row->addWidget(tb);
+        return tb;
+    };
+    auto button = [&](QToolBar* tb, Command c, const QString& name, QStyle::StandardPixmap icon,
+                      const QString& hint) {
+        auto* b = new QToolButton(tb);
+        b->setObjectName(name);
+        b->setAutoRaise(true);
+        b->setFixedSize(36, 36);
+        b->setIcon(style()->standardIcon(icon));
+        if (!hint.isEmpty()) setHint(b, hint);
+        tb->addWidget(b);
+        registerControl(c, b);
+        return b;
+    };
+    QToolBar* left = bar("tbrLeftButtons");
+    connect(button(left, Command::tbnOpenPage, "tbnOpenPage", QStyle::SP_DialogOpenButton, "Open Web Page"),
+            &QToolButton::clicked, this, &TfrmBackDrop::tbnOpenPageClick);
+    button(left, Command::tbnEditSource, "tbnEditSource", QStyle::SP_FileDialogDetailedView, QString());
+    button(left, Command::tbnRefresh, "tbnRefresh", QStyle::SP_BrowserReload, "Refresh Page");
+    QToolBar* pages = bar("tbrPreviousNextPage");
+    button(pages, Command::tbnPreviousPage, "tbnPreviousPage", QStyle::SP_ArrowBack, QString());
+    button(pages, Command::tbnNextPage, "tbnNextPage", QStyle::SP_ArrowForward, QString());
+    pages->addSeparator()->setObjectName(QStringLiteral("tbnDivider"));
+    QToolBar* open = bar("tbrOpenScheme");
+    button(open, Command::tbnOpenScheme, "tbnOpenScheme", QStyle::SP_DirOpenIcon, "Open Web Scheme");
+    QToolBar* schemes = bar("tbrPreviousNextScheme");
+    button(schemes, Command::tbnPreviousScheme, "tbnPreviousScheme", QStyle::SP_MediaSeekBackward, QString());
+    button(schemes, Command::tbnNextScheme, "tbnNextScheme", QStyle::SP_MediaSeekForward, QString());
+    bar("ToolBar1");
+    row->addStretch(1);
+    m_lblBrowserCaption = new QLabel(QStringLiteral("Huewright Browser"), container);
+    m_lblBrowserCaption->setObjectName(QStringLiteral("lblBrowserCaption"));
+    QFont bold = m_lblBrowserCaption->font();
+    bold.setBold(true);
+    m_lblBrowserCaption->setFont(bold);
+    row->addWidget(m_lblBrowserCaption);
+    row->addSpacing(8);
+}
+
+void TfrmBackDrop::createBrowserArea() {
+    auto* container = new BrowserContainer(centralWidget());
+    container->setObjectName(QStringLiteral("pnlBrowserContainer"));
+    container->setAutoFillBackground(true);
+    QPalette p = container->palette();
+    p.setColor(QPalette::Window, Qt::white);
+    container->setPalette(p);
+    static_cast<QVBoxLayout*>(centralWidget()->layout())->addWidget(container, 1);
+    m_browserContainer = container;
+    registerControl(Command::pnlBrowserContainer, container);
+
+    m_browser = new WebBrowser(container);
+    m_browser->setObjectName(QStringLiteral("WebBrowser1"));
+    container->browser = m_browser;
+    connect(m_browser, &WebBrowser::documentComplete, this, &TfrmBackDrop::WebBrowser1DocumentComplete);
+    connect(m_browser, &WebBrowser::commandStateChange, this, &TfrmBackDrop::WebBrowser1CommandStateChange);
+
+    createPanel("SBpnlOutline", "Swatch Book", {186, 123}, {620, 398}, true);
+    createPanel("SCpnlOutline", "Swatch Card", {186, 104}, {620, 295}, false);
+    createPanel("SPpnlOutline", "Screen Picker", {186, 104}, {620, 520}, false);
+    createPanel("CPpnlOutline", "Color Palette", {186, 104}, {805, 417}, false);
+    createPanel("IBpnlOutline", "Image Blender", {186, 104}, {435, 417}, false);
+    createPanel("SSpnlOutline", "Suggested Color Schemes", {143, 63}, {848, 355}, false);
+}
+
+QFrame* TfrmBackDrop::createPanel(const QString& name, const QString& caption, QSize size, QPoint place,
+                                  bool visible) {
+    auto* outline = new QFrame(m_browserContainer);
+    outline->setObjectName(name);
+    outline->setFixedSize(size);
+    outline->move(place);
+    outline->setAutoFillBackground(true);
+    QPalette p = outline->palette();
+    p.setColor(QPalette::Window, p.color(QPalette::Dark));
+    outline->setPalette(p);
+    auto* header = new QLabel(caption, outline);
+    header->setObjectName(name.left(2) + (name.startsWith("SB") ? "lblSwatchBook" : "pnlHeaderStrip"));
+    header->setGeometry(1, 1, size.width() - 2, name.startsWith("SB") ? 18 : 14);
+    header->setAlignment(Qt::AlignCenter);
+    header->setAutoFillBackground(true);
+    QPalette hp = header->palette();
+    hp.setColor(QPalette::Window, name.startsWith("SB") ? p.color(QPalette::Dark) : p.color(QPalette::Button));
+    hp.setColor(QPalette::WindowText, name.startsWith("SB") ? Qt::white : Qt::black);
+    header->setPalette(hp);
+    auto* body = new QFrame(outline);
+    body->setObjectName(name.left(2) + "pnlBacking");
+    body->setGeometry(1, header->geometry().bottom() + 2, size.width() - 2, size.height() - header->height() - 3);
+    body->setAutoFillBackground(true);
+    QPalette bp = body->palette();
+    bp.setColor(QPalette::Window, p.color(QPalette::Button));
+    body->setPalette(bp);
+    outline->setVisible(visible);
+    outline->raise();
+    m_panels.insert(name, outline);
+    return outline;
+}
+
+QFrame* TfrmBackDrop::panel(const QString& name) const { return m_panels.value(name, nullptr); }
+
+void TfrmBackDrop::placePanelsAroundBook() {
+    const QFrame* b = panel("SBpnlOutline");
+    if (auto* sc = panel("SCpnlOutline")) sc->move(b->x(), b->y() - sc->height() + 1);
+    if (auto* sp = panel("SPpnlOutline")) sp->move(b->x(), b->y() + b->height() - 1);
+}
+
+void TfrmBackDrop::registerControl(Command command, QWidget* control) {
+    m_controls[static_cast<int>(command)].append(control);
+    control->setEnabled(m_enabled[at(command)] || command == Command::Count);
+}
+
+void TfrmBackDrop::applyState(Command command) {
+    if (auto* a = m_actions.value(static_cast<int>(command))) {
+        a->setEnabled(m_enabled[at(command)]);
+        if (a->isCheckable()) a->setChecked(m_checked[at(command)]);
+    }
+    for (auto* w : m_controls.value(static_cast<int>(command))) w->setEnabled(m_enabled[at(command)]);
+}
+
+void TfrmBackDrop::recogniseCommandLine(const QString& commandLine) {
+    const auto request = hw::recogniseCommandLine(commandLine.toStdString(), QDir::currentPath().toStdString());
+    switch (request.kind) {
+    case CommandLineRequest::Kind::Page: m_program.OpenWebPageFromPath(request.path); break;
+    case CommandLineRequest::Kind::Scheme:
+    case CommandLineRequest::Kind::Book:
+    case CommandLineRequest::Kind::Nothing: break;
+    }
+    activateWindow();
+    setFocus();
+}
+
+// ---- the screen -------------------------------------------------------------------------
+
+Answer TfrmBackDrop::askYesNoCancel(const std::string& text) {
+    if (questionOverride) return questionOverride(text);
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Huewright"), QString::fromStdString(text),
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, this);
+    switch (box.exec()) {
+    case QMessageBox::Yes: return Answer::Yes;
+    case QMessageBox::No: return Answer::No;
+    default: return Answer::Cancel;
+    }
+}
+
+bool TfrmBackDrop::askYesNo(const std::string& text) {
+    if (questionOverride) return questionOverride(text) == Answer::Yes;
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Huewright"), QString::fromStdString(text),
+                    QMessageBox::Yes | QMessageBox::No, this);
+    return box.exec() == QMessageBox::Yes;
+}
+
+void TfrmBackDrop::notify(const std::string& text) {
+    if (noticeOverride) return noticeOverride(text);
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Huewright"), QString::fromStdString(text), QMessageBox::Ok,
+                    this);
+    box.exec();
+}
+
+void TfrmBackDrop::inform(const std::string& text) {
+    if (noticeOverride) return noticeOverride(text);
+    QMessageBox::information(this, QStringLiteral("Huewright"), QString::fromStdString(text));
+}
+
+void TfrmBackDrop::warn(const std::string& text) {
+    if (noticeOverride) return noticeOverride(text);
+    QMessageBox::warning(this, QStringLiteral("Huewright"), QString::fromStdString(text));
+}
+
+std::optional<std::string> TfrmBackDrop::chooseFile(FileDialog dialog) {
+    if (fileDialogOverride) return fileDialogOverride(dialog);
+    const DialogSpec spec = dialogSpec(dialog);
+    QFileDialog box(this);
+    box.setNameFilter(QString::fromLatin1(spec.filter));
+    box.setDefaultSuffix(QString::fromLatin1(spec.suffix));
+    box.setAcceptMode(spec.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    box.setFileMode(spec.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    if (dialog == FileDialog::dlgChooseEditor) box.setFilter(QDir::Executable | QDir::Files | QDir::AllDirs);
+    if (box.exec() != QDialog::Accepted || box.selectedFiles().isEmpty()) return std::nullopt;
+    return box.selectedFiles().first().toStdString();
+}
+
+void TfrmBackDrop::setEnabled(Command command, bool enabled) {
+    m_enabled[at(command)] = enabled;
+    applyState(command);
+}
+
+void TfrmBackDrop::setChecked(Command command, bool checked) {
+    m_checked[at(command)] = checked;
+    applyState(command);
+}
+
+bool TfrmBackDrop::isEnabled(Command command) const { return m_enabled[at(command)]; }
+bool TfrmBackDrop::isChecked(Command command) const { return m_checked[at(command)]; }
+
+void TfrmBackDrop::setCaption(const std::string& caption) { setWindowTitle(QString::fromStdString(caption)); }
+
+void TfrmBackDrop::showCard(const CardView&) {}
+
+void TfrmBackDrop::setCardTitle(const std::string&) {}
+
+void TfrmBackDrop::navigate(const std::string& path) { m_browser->Navigate(QString::fromStdString(path)); }
+
+// ---- handlers ---------------------------------------------------------------------------
+
+void TfrmBackDrop::mnuOpenWebPageClick() { m_program.mnuOpenWebPageClick(); }
+
+void TfrmBackDrop::mnuExitClick() { close(); }
+
+void TfrmBackDrop::mnuUndoClick() {
+    if (!m_enabled[at(Command::mnuUndo)]) return;
+    // The page's own undo, in the frame that has the focus (the page itself when it has none).
+    m_browser->runScript(QStringLiteral(
+        "(function(){var w=window;try{var f=document.activeElement;"
+        "if(f&&(f.tagName=='FRAME'||f.tagName=='IFRAME')&&f.contentWindow&&f.contentWindow.un)w=f.contentWindow;"
+        "}catch(e){}if(typeof w.un=='function')w.un();})()"));
+}
+
+void TfrmBackDrop::mnuPrintWebSchemeClick() { m_browser->printPage(); }
+
+void TfrmBackDrop::mnuPageSetUpClick() { m_browser->pageSetup(); }
+
+void TfrmBackDrop::mnuViewSwatchBookClick() {
+    QFrame* book = panel("SBpnlOutline");
+    if (m_checked[at(Command::mnuViewSwatchBook)]) {
+        book->hide();
+        for (auto name : {"SCpnlOutline", "SPpnlOutline", "CPpnlOutline", "IBpnlOutline", "SSpnlOutline"})
+            panel(name)->hide();
+        setChecked(Command::mnuViewSwatchBook, false);
+    } else {
+        book->show();
+        setChecked(Command::mnuViewSwatchBook, true);
+    }
+}
+
+void TfrmBackDrop::WebBrowser1DocumentComplete() {
+    if (m_program.colourScanPending) {
+        // The page script collects the page's own colours (its key handler's "g").
+        m_browser->runScript(QStringLiteral("if(typeof guc=='function'){guc();}"),
+                             [this](const QVariant&) { emit documentHandled(); });
+        m_program.colourScanPending = false;
+        return;
+    }
+    emit documentHandled();
+}
+
+void TfrmBackDrop::WebBrowser1CommandStateChange() { m_program.WebBrowser1CommandStateChange(); }
+
+void TfrmBackDrop::closeEvent(QCloseEvent* event) {
+    if (m_program.FormCloseQuery()) event->accept();
+    else event->ignore();
+}
+
+void TfrmBackDrop::setMaximizeBox(bool shown) {
+    // Changing the flags re-creates the native window; only do it while the window is shown.
+    if (bool(windowFlags() & Qt::WindowMaximizeButtonHint) == shown) return;
+    const bool wasVisible = isVisible();
+    const Qt::WindowStates states = windowState();
+    setWindowFlag(Qt::WindowMaximizeButtonHint, shown);
+    if (wasVisible) {
+        setWindowState(states);
+        show();
+    }
+}
+
+void TfrmBackDrop::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!m_styleSaved) {
+        m_styleSaved = true;
+        QMetaObject::invokeMethod(this, [this] { setMaximizeBox(false); }, Qt::QueuedConnection);
+    }
+}
+
+void TfrmBackDrop::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && m_styleSaved) {
+        // Minimised: the maximise box returns; restored: it goes again, so the window stays
+        // maximised without one while it is on screen.
+        const bool minimised = windowState() & Qt::WindowMinimized;
+        QMetaObject::invokeMethod(this, [this, minimised] { setMaximizeBox(minimised); }, Qt::QueuedConnection);
+    }
+}
+
+} // namespace hw

@@ -1,0 +1,108 @@
+#pragma once
+
+#include "shell/Program.h"
+#include "shell/Screen.h"
+
+#include <QHash>
+#include <QMainWindow>
+
+#include <array>
+#include <functional>
+#include <optional>
+
+class QAction;
+class QFrame;
+class QLabel;
+class QMenu;
+class QToolBar;
+class QToolButton;
+
+namespace hw {
+
+class WebBrowser;
+
+/// The main window: menu, tool bars, the browser area with its floating tool panels and the
+/// status bar. It implements the screen side of the program's command logic.
+class TfrmBackDrop : public QMainWindow, public Screen {
+    Q_OBJECT
+public:
+    explicit TfrmBackDrop(QWidget* parent = nullptr);
+    ~TfrmBackDrop() override;
+
+    Program& program() { return m_program; }
+    WebBrowser* WebBrowser1() const { return m_browser; }
+
+    /// Opens what the command line names (a page, a scheme or a swatch book), then takes the
+    /// focus.
+    void recogniseCommandLine(const QString& commandLine);
+
+    /// Makes a later panel's button follow the enabled state of `command`.
+    void registerControl(Command command, QWidget* control);
+
+    /// The tool panel frames, by their names ("SBpnlOutline", "SCpnlOutline", ...).
+    QFrame* panel(const QString& name) const;
+    QWidget* browserContainer() const { return m_browserContainer; }
+
+    // The screen.
+    Answer askYesNoCancel(const std::string& text) override;
+    bool askYesNo(const std::string& text) override;
+    void notify(const std::string& text) override;
+    void inform(const std::string& text) override;
+    void warn(const std::string& text) override;
+    std::optional<std::string> chooseFile(FileDialog dialog) override;
+    void setEnabled(Command command, bool enabled) override;
+    void setChecked(Command command, bool checked) override;
+    bool isEnabled(Command command) const override;
+    bool isChecked(Command command) const override;
+    void setCaption(const std::string& caption) override;
+    void showCard(const CardView& card) override;
+    void setCardTitle(const std::string& title) override;
+    void navigate(const std::string& path) override;
+
+    /// Scripted answers for tests: when set, they stand in for the dialogs and message boxes.
+    std::function<std::optional<std::string>(FileDialog)> fileDialogOverride;
+    std::function<Answer(const std::string&)> questionOverride;
+    std::function<void(const std::string&)> noticeOverride;
+
+    // Handlers.
+    void mnuOpenWebPageClick();
+    void tbnOpenPageClick() { mnuOpenWebPageClick(); }
+    void mnuExitClick();
+    void mnuUndoClick();
+    void mnuPrintWebSchemeClick();
+    void mnuPageSetUpClick();
+    void mnuViewSwatchBookClick();
+    void WebBrowser1DocumentComplete();
+    void WebBrowser1CommandStateChange();
+
+signals:
+    /// The document complete event has been handled (the page's colours collected when due).
+    void documentHandled();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void createMenu();
+    void createToolBars();
+    void createBrowserArea();
+    QFrame* createPanel(const QString& name, const QString& caption, QSize size, QPoint place, bool visible);
+    void placePanelsAroundBook();
+    void applyState(Command command);
+    void setMaximizeBox(bool shown);
+
+    Program m_program;
+    WebBrowser* m_browser = nullptr;
+    QWidget* m_browserContainer = nullptr;
+    QLabel* m_lblBrowserCaption = nullptr;
+    QHash<QString, QFrame*> m_panels;
+    QHash<int, QAction*> m_actions;
+    QHash<int, QList<QWidget*>> m_controls;
+    std::array<bool, static_cast<std::size_t>(Command::Count)> m_enabled{};
+    std::array<bool, static_cast<std::size_t>(Command::Count)> m_checked{};
+    bool m_styleSaved = false;
+};
+
+} // namespace hw

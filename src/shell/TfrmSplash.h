@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QWidget>
+
+namespace hw {
+
+/// The start-up splash window: 374 x 191, no border, always on top, centred, one picture.
+class TfrmSplash : public QWidget {
+    Q_OBJECT
+public:
+    TfrmSplash();
+
+    /// Shows and paints the window at once.
+    void showNow();
+    /// The start-up wait: until the wall clock reads at least `seconds` more whole seconds.
+    static void wait(int seconds);
+};
+
+} // namespace hw

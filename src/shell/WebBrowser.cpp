@@ -1,0 +1,119 @@
+#include "shell/WebBrowser.h"
+
+#include "base/PageUrl.h"
+#include "shell/PageSchemeHandler.h"
+
+#include <QFileInfo>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QWebEngineProfile>
+#include <QWebEngineScript>
+#include <QWebEngineScriptCollection>
+#include <QWebEngineSettings>
+
+namespace hw {
+
+namespace {
+
+// Chromium keeps no cookies for the program's pages, so every frame gets a document.cookie of
+// the program's own: each read and write is a synchronous request that the scheme handler
+// answers from the cookie store.
+const char* const cookieBridge = R"JS(
+(function(){
+  if (location.protocol !== 'huewright:' || window.__hwCookieBridge) return;
+  window.__hwCookieBridge = true;
+  var base = 'huewright://page/__huewright_cookie__';
+  function call(op, v) {
+    var x = new XMLHttpRequest();
+    var q = base + '?op=' + op + '&doc=' + encodeURIComponent(location.href);
+    if (v !== undefined) q += '&v=' + encodeURIComponent(v);
+    x.open('GET', q, false);
+    x.send(null);
+    return x.responseText;
+  }
+  Object.defineProperty(Document.prototype, 'cookie', {
+    configurable: true,
+    get: function() { try { return call('get'); } catch (e) { return ''; } },
+    set: function(v) { try { call('set', String(v)); } catch (e) {} }
+  });
+})();
+)JS";
+
+PageSchemeHandler* g_handler = nullptr;
+
+QWebEngineProfile* programProfile() {
+    // One off-the-record profile for the program's lifetime: nothing of Chromium's own is kept.
+    static QWebEngineProfile* profile = [] {
+        auto* p = new QWebEngineProfile();
+        p->setHttpCacheType(QWebEngineProfile::NoCache);
+        p->setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);
+        QWebEngineScript bridge;
+        bridge.setName(QStringLiteral("huewright-cookie-bridge"));
+        bridge.setInjectionPoint(QWebEngineScript::DocumentCreation);
+        bridge.setWorldId(QWebEngineScript::MainWorld);
+        bridge.setRunsOnSubFrames(true);
+        bridge.setSourceCode(QString::fromLatin1(cookieBridge));
+        p->scripts()->insert(bridge);
+        g_handler = new PageSchemeHandler(p);
+        p->installUrlSchemeHandler(QByteArray(pageScheme.data(), static_cast<int>(pageScheme.size())), g_handler);
+        return p;
+    }();
+    return profile;
+}
+
+} // namespace
+
+WebBrowser::WebBrowser(QWidget* parent) : QWebEngineView(parent) {
+    auto* profile = programProfile();
+    m_handler = g_handler;
+    auto* page = new QWebEnginePage(profile, this);
+    page->settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, true);
+    page->settings()->setAttribute(QWebEngineSettings::JavascriptCanAccessClipboard, false);
+    page->settings()->setAttribute(QWebEngineSettings::ErrorPageEnabled, false);
+    setPage(page);
+    setContextMenuPolicy(Qt::NoContextMenu);
+    connect(page, &QWebEnginePage::loadFinished, this, [this](bool ok) {
+        if (ok) emit documentComplete();
+    });
+    connect(m_handler, &PageSchemeHandler::cookieWritten, this, &WebBrowser::commandStateChange,
+            Qt::QueuedConnection);
+}
+
+WebBrowser::~WebBrowser() = default;
+
+void WebBrowser::Navigate(const QString& pathOrBlank) {
+    if (pathOrBlank == QLatin1String("about:blank")) {
+        setUrl(QUrl(pathOrBlank));
+        return;
+    }
+    const QString path = QFileInfo(pathOrBlank).absoluteFilePath();
+    m_handler->allowFolder(QFileInfo(path).absolutePath());
+    setUrl(QUrl(QString::fromStdString(pageUrl(path.toStdString()))));
+}
+
+QString WebBrowser::currentPath() const {
+    return QString::fromStdString(pathOfUrl(url().toString(QUrl::FullyEncoded).toStdString()));
+}
+
+void WebBrowser::runScript(const QString& script, const std::function<void(const QVariant&)>& done) {
+    if (done) page()->runJavaScript(script, done);
+    else page()->runJavaScript(script);
+}
+
+QPrinter* WebBrowser::printer() {
+    if (!m_printer) m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return m_printer.get();
+}
+
+void WebBrowser::printPage() {
+    QPrintDialog dialog(printer(), this);
+    if (dialog.exec() == QDialog::Accepted) print(printer());
+}
+
+void WebBrowser::pageSetup() {
+    QPageSetupDialog dialog(printer(), this);
+    dialog.exec();
+}
+
+} // namespace hw

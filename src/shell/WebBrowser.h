@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QWebEnginePage>
+#include <QWebEngineView>
+
+#include <functional>
+#include <memory>
+
+class QPrinter;
+
+namespace hw {
+
+class PageSchemeHandler;
+
+/// The embedded browser `WebBrowser1`. It shows working copies through the program's page
+/// scheme, gives every frame the cookie bridge, and raises `commandStateChange` after each
+/// cookie a page writes (the program's signal that the page may have been painted).
+class WebBrowser : public QWebEngineView {
+    Q_OBJECT
+public:
+    explicit WebBrowser(QWidget* parent = nullptr);
+    ~WebBrowser() override;
+
+    /// Shows a local file (a working copy) or "about:blank".
+    void Navigate(const QString& pathOrBlank);
+    /// The local path of the document on show, or empty.
+    QString currentPath() const;
+
+    /// Runs a script in the page's main frame; `done` gets its result.
+    void runScript(const QString& script, const std::function<void(const QVariant&)>& done = {});
+
+    /// The print dialog for the page on show.
+    void printPage();
+    /// The page setup dialog.
+    void pageSetup();
+
+    PageSchemeHandler* schemeHandler() const { return m_handler; }
+
+signals:
+    /// The main frame has finished loading a document.
+    void documentComplete();
+    /// A page has changed its cookie (painting, undo, a picture pick).
+    void commandStateChange();
+
+private:
+    QPrinter* printer();
+
+    PageSchemeHandler* m_handler;
+    std::unique_ptr<QPrinter> m_printer; // kept, so the page setup applies to the next print
+};
+
+} // namespace hw
