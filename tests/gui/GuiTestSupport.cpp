@@ -1,0 +1,76 @@
+#include "GuiTestSupport.h"
+
+#include "shell/CookieStore.h"
+
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QTest>
+
+namespace hw::test {
+
+bool copyTree(const QString& from, const QString& target) {
+    QDir source(from);
+    if (!source.exists()) return false;
+    QDirIterator it(from, QDir::Files | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString file = it.next();
+        const QString rel = source.relativeFilePath(file);
+        const QString out = QDir(target).filePath(rel);
+        QDir().mkpath(QFileInfo(out).absolutePath());
+        QFile::remove(out);
+        if (!QFile::copy(file, out)) return false;
+        QFile(out).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    }
+    return true;
+}
+
+QVariant evaluate(WebBrowser* browser, const QString& script, int timeoutMs) {
+    QVariant result;
+    bool done = false;
+    browser->runScript(script, [&](const QVariant& v) {
+        result = v;
+        done = true;
+    });
+    waitFor([&] { return done; }, timeoutMs);
+    return result;
+}
+
+bool waitFor(const std::function<bool()>& condition, int timeoutMs) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!condition()) {
+        if (timer.elapsed() > timeoutMs) return false;
+        QTest::qWait(20);
+    }
+    return true;
+}
+
+bool openPage(TfrmBackDrop& window, const QString& folder, const QString& fileName) {
+    QSignalSpy handled(&window, &TfrmBackDrop::documentHandled);
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(folder);
+    window.recogniseCommandLine(fileName);
+    QDir::setCurrent(previous);
+    return handled.count() > 0 || handled.wait(30000);
+}
+
+QStringList filesMatching(const QString& folder, const QString& pattern) {
+    return QDir(folder).entryList({pattern}, QDir::Files, QDir::Name);
+}
+
+QString cookieFileText(const QString& folder) {
+    QFile f(QString::fromStdString(CookieStore::fileFor(QDir(folder).absolutePath().toStdString())));
+    if (!f.open(QIODevice::ReadOnly)) return {};
+    return QString::fromLatin1(f.readAll());
+}
+
+QString cookieValue(const QString& folder, const QString& name) {
+    const QStringList lines = cookieFileText(folder).split('\n');
+    for (int i = 0; i + 1 < lines.size(); ++i) {
+        if (lines[i] == name && (i == 0 || lines[i - 1] == QLatin1String("*"))) return lines[i + 1];
+    }
+    return {};
+}
+
+} // namespace hw::test

@@ -1,0 +1,162 @@
+// The real main window and browser: opening a page named on the command line, the cookie
+// bridge into the cookie store, the start states of the commands and the clean-up at close.
+
+#include "GuiTestMain.h"
+#include "GuiTestSupport.h"
+
+#include "base/Folders.h"
+#include "shell/CookieStore.h"
+
+#include <QFile>
+#include <QFrame>
+#include <QMenuBar>
+#include <QTemporaryDir>
+
+using namespace hw;
+using namespace hw::test;
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+private:
+    QString exampleSite() { return QStringLiteral(HW_SOURCE_DIR "/examples/site"); }
+
+private slots:
+    void init() { CookieStore::purgeLocalCookies(); }
+
+    void startsWithOnlyTheOpeningCommandsEnabled() {
+        TfrmBackDrop window;
+        const Command enabled[] = {Command::mnuNewSwatchBook, Command::mnuOpen, Command::mnuOpenWebPage,
+                                   Command::mnuOpenWebScheme, Command::mnuExit, Command::mnuHelpTopics,
+                                   Command::tbnOpenPage, Command::tbnOpenScheme};
+        for (auto c : enabled) QVERIFY(window.isEnabled(c));
+        for (auto c : {Command::mnuSaveSwatchBook, Command::mnuSaveSwatchBookAs, Command::mnuSaveWebScheme,
+                       Command::mnuSaveWebSchemeAs, Command::mnuCreateHtmlFile, Command::mnuPageSetUp,
+                       Command::mnuPrintWebScheme, Command::mnuUndo, Command::mnuViewSource, Command::mnuRefresh,
+                       Command::mnuEditOptions, Command::mnuViewTableBorders, Command::tbnEditSource,
+                       Command::tbnRefresh, Command::tbnPreviousPage, Command::tbnNextPage,
+                       Command::tbnPreviousScheme, Command::tbnNextScheme})
+            QVERIFY2(!window.isEnabled(c), qPrintable(QString::number(int(c))));
+        QVERIFY(window.isChecked(Command::mnuViewSwatchBook));
+        QVERIFY(window.panel("SBpnlOutline")->isVisibleTo(&window));
+        QVERIFY(!window.panel("CPpnlOutline")->isVisibleTo(&window));
+        QCOMPARE(window.panel("SCpnlOutline")->geometry().topLeft(), QPoint(620, 398 - 104 + 1));
+        QCOMPARE(window.panel("SPpnlOutline")->geometry().topLeft(), QPoint(620, 398 + 123 - 1));
+        QCOMPARE(window.windowTitle(), QStringLiteral("Huewright - Untitled.sbk"));
+    }
+
+    void opensAPageNamedOnTheCommandLineAndCleansUpAtClose() {
+        QTemporaryDir dir;
+        QVERIFY(copyTree(exampleSite(), dir.path()));
+        auto* window = new TfrmBackDrop;
+        window->show();
+        QVERIFY(openPage(*window, dir.path(), "index.html"));
+
+        const QStringList copies = filesMatching(dir.path(), "wp*.tmp");
+        QCOMPARE(copies.size(), 1);
+        QCOMPARE(window->WebBrowser1()->currentPath(), dir.filePath(copies.first()));
+        QCOMPARE(evaluate(window->WebBrowser1(), "document.body.id").toString(), QStringLiteral("1b"));
+        // The page's stylesheet and pictures come through the page scheme.
+        QVERIFY(waitFor([&] {
+            return evaluate(window->WebBrowser1(), "document.images.length>0 && document.images[0].naturalWidth")
+                       .toInt() == 120;
+        }));
+        QCOMPARE(window->windowTitle(), QStringLiteral("Huewright - index.html"));
+        for (auto c : {Command::mnuViewSource, Command::mnuRefresh, Command::mnuEditOptions,
+                       Command::mnuViewTableBorders, Command::mnuPrintWebScheme, Command::mnuPageSetUp})
+            QVERIFY(window->isEnabled(c));
+
+        // A cookie written by the page reaches the store, in the store's layout, and raises
+        // the command-state change.
+        QSignalSpy changes(window->WebBrowser1(), &WebBrowser::commandStateChange);
+        evaluate(window->WebBrowser1(),
+                 "document.cookie='data=initialise,:Swatch:,%%,images:endData;expires=Fri, 31-Dec-2123 00:00:00 "
+                 "GMT;'");
+        QVERIFY(changes.count() > 0 || changes.wait(5000));
+        QCOMPARE(cookieValue(dir.path(), "data"), QStringLiteral("initialise,:Swatch:,%%,images:endData"));
+        QVERIFY(cookieFileText(dir.path()).contains("\n~~local~~" + QDir(dir.path()).absolutePath() + "/\n"));
+        QCOMPARE(evaluate(window->WebBrowser1(), "document.cookie").toString(),
+                 QStringLiteral("data=initialise,:Swatch:,%%,images:endData"));
+        QVERIFY(window->isEnabled(Command::mnuSaveWebSchemeAs));
+        QCOMPARE(window->windowTitle(), QStringLiteral("Huewright - Untitled.wsm"));
+
+        // Closing asks about the painting; No closes and removes every working file.
+        QStringList asked;
+        window->questionOverride = [&](const std::string& q) {
+            asked << QString::fromStdString(q);
+            return Answer::No;
+        };
+        QFile(QString::fromStdString(tempFolder() + "/swatchBook.js")).open(QIODevice::WriteOnly);
+        QVERIFY(window->close());
+        QCOMPARE(asked, QStringList{"Save changes to Untitled.wsm?"});
+        QVERIFY(filesMatching(dir.path(), "wp*.tmp").isEmpty());
+        QVERIFY(cookieFileText(dir.path()).isEmpty());
+        QVERIFY(!QFile::exists(QString::fromStdString(tempFolder() + "/swatchBook.js")));
+        delete window;
+    }
+
+    void cancelAtCloseKeepsEverything() {
+        QTemporaryDir dir;
+        QVERIFY(copyTree(exampleSite(), dir.path()));
+        TfrmBackDrop window;
+        window.show();
+        QVERIFY(openPage(window, dir.path(), "index.html"));
+        evaluate(window.WebBrowser1(), "document.cookie='data=initialise,:Swatch:,%%,images:endData;'");
+        QVERIFY(waitFor([&] { return !cookieFileText(dir.path()).isEmpty(); }));
+        window.questionOverride = [](const std::string&) { return Answer::Cancel; };
+        QVERIFY(!window.close());
+        QCOMPARE(filesMatching(dir.path(), "wp*.tmp").size(), 1);
+        QVERIFY(!cookieFileText(dir.path()).isEmpty());
+        window.questionOverride = [](const std::string&) { return Answer::No; };
+        QVERIFY(window.close());
+    }
+
+    void commandLineExtensionsAreCaseSensitive() {
+        QTemporaryDir dir;
+        QVERIFY(copyTree(exampleSite(), dir.path()));
+        QFile::copy(dir.filePath("index.html"), dir.filePath("upper.HTML"));
+        TfrmBackDrop window;
+        QDir::setCurrent(dir.path());
+        window.recogniseCommandLine("upper.HTML");
+        QVERIFY(filesMatching(dir.path(), "wp*.tmp").isEmpty());
+        window.recogniseCommandLine("\"index.html\"");
+        QVERIFY(filesMatching(dir.path(), "wp*.tmp").isEmpty());
+        QVERIFY(window.close());
+    }
+
+    void badPagesOpenOrAreReportedWithoutACrash() {
+        QTemporaryDir dir;
+        QByteArray binary;
+        for (int i = 0; i < 4096; ++i) binary.append(char((i * 7919) & 0xFF));
+        QFile b(dir.filePath("binary.html"));
+        QVERIFY(b.open(QIODevice::WriteOnly));
+        b.write(binary);
+        b.close();
+        QFile e(dir.filePath("empty.html"));
+        QVERIFY(e.open(QIODevice::WriteOnly));
+        e.close();
+        QFile u(dir.filePath("broken.html"));
+        QVERIFY(u.open(QIODevice::WriteOnly));
+        u.write("<html><body><p id=\"x <table><td <script>while(1){}");
+        u.close();
+
+        TfrmBackDrop window;
+        window.show();
+        QStringList notices;
+        window.noticeOverride = [&](const std::string& n) { notices << QString::fromStdString(n); };
+        for (auto name : {"binary.html", "empty.html", "broken.html"}) {
+            QVERIFY2(openPage(window, dir.path(), name), name);
+            QVERIFY(evaluate(window.WebBrowser1(), "1+1").toInt() == 2);
+        }
+        QVERIFY(notices.isEmpty());
+        window.recogniseCommandLine(dir.filePath("missing.html"));
+        QCOMPARE(notices.size(), 1);
+        QVERIFY(notices.first().contains("missing.html"));
+        window.questionOverride = [](const std::string&) { return Answer::No; };
+        QVERIFY(window.close());
+        QVERIFY(filesMatching(dir.path(), "wp*.tmp").isEmpty());
+    }
+};
+
+HW_GUI_TEST_MAIN(MainWindowTest)
+#include "MainWindowTest.moc"
