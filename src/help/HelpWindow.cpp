@@ -41,6 +41,16 @@ public:
     }
     void setEngine(QHelpEngineCore* engine) { m_engine = engine; }
 
+protected:
+    // Topics are kept under their full qthelp:// address, so that the history, the contents
+    // list and the links of the next topic all see the same address.
+    void doSetSource(const QUrl& name, QTextDocument::ResourceType type) override {
+        QUrl url = name;
+        if (url.isRelative() && source().isValid()) url = source().resolved(url);
+        QTextBrowser::doSetSource(url, type);
+    }
+
+public:
     QVariant loadResource(int type, const QUrl& name) override {
         if (m_engine && name.scheme() == QLatin1String("qthelp")) {
             const QByteArray data = m_engine->fileData(name);

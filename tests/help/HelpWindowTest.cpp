@@ -75,6 +75,8 @@ private slots:
         // A link to another topic opens it from the help file.
         window.browser()->setSource(QUrl(QStringLiteral("editor.html")));
         QCOMPARE(window.browser()->documentTitle(), QStringLiteral("Editing the page source"));
+        QCOMPARE(window.browser()->source(), window.startPage().resolved(QUrl(QStringLiteral("editor.html"))));
+        QCOMPARE(window.contents()->currentIndex().data().toString(), QStringLiteral("Editing the page source"));
         QVERIFY(window.browser()->toPlainText().contains(QStringLiteral("Choose HTML Code Editor")));
         window.showStartPage();
         QCOMPARE(window.browser()->source(), window.startPage());
