@@ -4,7 +4,10 @@
 #include <QFile>
 #include <QHelpContentModel>
 #include <QSignalSpy>
+#include <QApplication>
+#include <QMessageBox>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QTextBrowser>
 #include <QTreeView>
 #include <QtTest>
@@ -95,6 +98,29 @@ private slots:
         f.close();
         QVERIFY(!window.load(junk));
         QVERIFY(!window.errorText().isEmpty());
+    }
+
+    void helpTopicsWithoutAHelpFileSaysWhere() {
+        // This test program has no Help folder beside it; unless the manual is installed, F1
+        // must explain where it looked instead of opening an empty window.
+        if (!HelpWindow::helpFilePath().isEmpty()) QSKIP("the manual is installed on this machine");
+        QString title, text;
+        QTimer poll;
+        poll.setInterval(50);
+        connect(&poll, &QTimer::timeout, this, [&] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                title = box->windowTitle();
+                text = box->text();
+                box->accept();
+                poll.stop();
+            }
+        });
+        poll.start();
+        QWidget owner;
+        showHelpTopics(&owner);
+        QCOMPARE(title, QStringLiteral("Huewright"));
+        QVERIFY2(text.contains(QCoreApplication::applicationDirPath() + QStringLiteral("/Help/Huewright.qch")), qPrintable(text));
+        QVERIFY(owner.findChildren<HelpWindow*>().isEmpty());
     }
 
 private:
