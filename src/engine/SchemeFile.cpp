@@ -246,11 +246,13 @@ AnsiString framesetSchemeText(const AnsiString& block, AnsiString frameset, cons
             const std::string& t = tag.str();
             const std::size_t valueStart = static_cast<std::size_t>(mark - 1) + sourceMark.size();
             std::size_t end = valueStart;
-            if (end < t.size() && (t[end] == '"' || t[end] == '\'')) {
-                const auto quote = t.find(t[end], end + 1);
-                end = quote == std::string::npos ? t.size() : quote + 1;
+            const auto quote = end < t.size() && (t[end] == '"' || t[end] == '\'') ? t.find(t[end], end + 1) : std::string::npos;
+            if (quote != std::string::npos) {
+                // A quoted name may hold blanks; what follows the closing quote is not part of it.
+                end = quote + 1;
+            } else {
+                while (end < t.size() && !isBlank(t[end]) && t[end] != '>') ++end;
             }
-            while (end < t.size() && !isBlank(t[end]) && t[end] != '>') ++end;
             std::string name = t.substr(valueStart, end - valueStart);
             std::erase(name, '"');
             std::erase(name, '\'');
