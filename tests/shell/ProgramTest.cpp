@@ -70,7 +70,7 @@ TEST(Program, OpeningAPageWritesAWorkingCopyBesideItAndEnablesThePageCommands) {
     EXPECT_EQ(filesLike(site, "wp*.tmp"), 1);
     ASSERT_EQ(screen.navigations.size(), 1u);
     EXPECT_EQ(folderOf(screen.navigations[0]), site);
-    EXPECT_EQ(program.cookieAnchor, screen.navigations[0]);
+    EXPECT_EQ(program.webScheme.cookieAnchor.str(), screen.navigations[0]);
     EXPECT_EQ(screen.caption, "Huewright - index.html");
     EXPECT_TRUE(program.showingPage);
     EXPECT_TRUE(program.colourScanPending);
@@ -145,7 +145,7 @@ TEST(Program, ClosingAsksAboutPaintingOnlyWhenThereIsARecord) {
     EXPECT_FALSE(fileExists(tempFolder() + "/im12.dat"));
 
     // Painted: Cancel keeps everything, No cleans up.
-    ASSERT_TRUE(CookieStore::setCookie(program.cookieAnchor, "data=initialise,:Swatch:,%%,images:endData;"));
+    ASSERT_TRUE(CookieStore::setCookie(program.webScheme.cookieAnchor.str(), "data=initialise,:Swatch:,%%,images:endData;"));
     screen.answers = {Answer::Cancel};
     EXPECT_FALSE(program.FormCloseQuery());
     EXPECT_EQ(filesLike(site, "wp*.tmp"), 1);
@@ -169,7 +169,7 @@ TEST(Program, APaintInThePageViewEnablesSaveAsAndUndoAndNamesTheScheme) {
     ASSERT_TRUE(program.OpenWebPageFromPath(site + "/index.html"));
     program.WebBrowser1CommandStateChange();
     EXPECT_FALSE(screen.isEnabled(Command::mnuSaveWebSchemeAs)); // no record yet
-    ASSERT_TRUE(CookieStore::setCookie(program.cookieAnchor, "data=initialise,:Swatch:,%%,images:endData;"));
+    ASSERT_TRUE(CookieStore::setCookie(program.webScheme.cookieAnchor.str(), "data=initialise,:Swatch:,%%,images:endData;"));
     program.WebBrowser1CommandStateChange();
     EXPECT_TRUE(screen.isEnabled(Command::mnuSaveWebSchemeAs));
     EXPECT_TRUE(screen.isEnabled(Command::mnuUndo));
