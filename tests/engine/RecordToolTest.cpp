@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <sys/wait.h>
+#include <unistd.h>
 
 namespace hw {
 namespace {
@@ -21,7 +22,9 @@ struct ToolRun {
 
 ToolRun runTool(const std::string& arguments) {
     const std::string dir = tempFolder();
-    const std::string out = dir + "/tool.out", err = dir + "/tool.err";
+    // ctest runs the tests of this executable in parallel processes sharing one Temp folder.
+    const std::string stem = dir + "/tool-" + std::to_string(::getpid());
+    const std::string out = stem + ".out", err = stem + ".err";
     const int raw = std::system((std::string("'") + HW_TOOL + "' " + arguments + " >'" + out + "' 2>'" + err + "'").c_str());
     return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, test::readAll(out), test::readAll(err)};
 }
