@@ -129,13 +129,13 @@ AnsiString imageRequestPathOf(const AnsiString& cookieText) {
 }
 
 AnsiString PageRecordBlock(WebScheme& scheme) {
-    scheme.changeRecord = ReadCookieFile(scheme);
-    return pageRecordBlockOf(scheme.changeRecord);
+    scheme.changeRecord = pageRecordBlockOf(ReadCookieFile(scheme));
+    return scheme.changeRecord;
 }
 
 AnsiString FramesetRecordBlock(WebScheme& scheme) {
-    scheme.changeRecord = ReadCookieFile(scheme);
-    return framesetRecordBlockOf(scheme.changeRecord);
+    scheme.changeRecord = framesetRecordBlockOf(ReadCookieFile(scheme));
+    return scheme.changeRecord;
 }
 
 AnsiString ImageRequestPath(const WebScheme& scheme) { return imageRequestPathOf(ReadCookieFile(scheme)); }

@@ -36,8 +36,8 @@ std::string cookieFileNameIn(const std::string& cookiesFolder, const std::string
 AnsiString CookieFileName(const WebScheme& scheme);
 /// The whole cookie file of the `cookieAnchor` folder; empty when there is none.
 AnsiString ReadCookieFile(const WebScheme& scheme);
-/// Reads the cookie file into `changeRecord` and gives the record block of a new single-page
-/// scheme file.
+/// The record block of a new single-page scheme file, read from the cookie file; the block is
+/// also left in `changeRecord`.
 AnsiString PageRecordBlock(WebScheme& scheme);
 /// The same for a frameset scheme file.
 AnsiString FramesetRecordBlock(WebScheme& scheme);

@@ -28,8 +28,8 @@ AnsiString singlePageSchemeText(const AnsiString& block, AnsiString page, const 
 /// The same for a frameset page; frame pages and their stylesheets are read from `pageFolder`.
 AnsiString framesetSchemeText(const AnsiString& block, AnsiString frameset, const std::string& pageFolder);
 
-/// Writes a new single-page scheme file from `pageFile` and the cookie's record (which is left
-/// in `changeRecord`). The file is replaced only when the whole text was written.
+/// Writes a new single-page scheme file from `pageFile` and the cookie's record (whose block is
+/// left in `changeRecord`). The file is replaced only when the whole text was written.
 FileResult WriteSchemeFile(WebScheme& scheme, const std::string& schemeFile);
 /// Writes a new frameset scheme file from the frameset `pageFile` and its frame cookies.
 FileResult WriteFramesetSchemeFile(WebScheme& scheme, const std::string& schemeFile);

@@ -100,7 +100,7 @@ TEST_F(CookieStoreFiles, FindsTheFolderFileAndReadsIt) {
     EXPECT_EQ(CookieFileName(scheme).str(), "huewright@__home_u_site_[1].txt");
 
     EXPECT_EQ(PageRecordBlock(scheme).str(), "data\n" + bodyRecord + "\n\n");
-    EXPECT_EQ(scheme.changeRecord.str(), cookie("data", bodyRecord));
+    EXPECT_EQ(scheme.changeRecord.str(), "data\n" + bodyRecord + "\n\n");
     EXPECT_EQ(ReadCookieFile(scheme).str(), cookie("data", bodyRecord));
 
     scheme.cookieAnchor = "/wp1.tmp";

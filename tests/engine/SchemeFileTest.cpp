@@ -135,7 +135,7 @@ TEST_F(SchemeFolder, WritersUseThePageTheCookieStoreAndReportFailures) {
     const FileResult written = WriteSchemeFile(scheme, target);
     EXPECT_TRUE(written.ok) << written.error;
     EXPECT_EQ(readAll(target), readAll(schemes() + "/worked/expected.wsm"));
-    EXPECT_EQ(scheme.changeRecord.str(), cookie("data", bodyRecord));
+    EXPECT_EQ(scheme.changeRecord.str(), bodyBlock);
     for (const auto& item : fs::directory_iterator(folder))
         EXPECT_NE(item.path().extension().string(), ".tmp") << "no temporary file is left behind";
 
