@@ -86,6 +86,11 @@ bool CookieStore::setCookie(const std::string& documentPath, const std::string& 
     ensureFolders();
     const std::string file = fileFor(folder);
     auto records = parse(readFileOrEmpty(file));
+    if (eq == std::string::npos) {
+        // One picture request at a time: the newest pick replaces the earlier ones and stands
+        // last, where the readers look for it.
+        std::erase_if(records, [](const StoredCookie& r) { return r.value.empty() && r.name.rfind("file:", 0) == 0; });
+    }
     bool replaced = false;
     for (auto& r : records) {
         if (r.name == fresh.name) {

@@ -31,6 +31,10 @@ TEST(CookieStore, RecordsAreReplacedInPlaceAndNewNamesAppended) {
     EXPECT_EQ(CookieStore::cookiesFor(page), "data=two; file:///srv/site/a%20b.gif");
     EXPECT_EQ(CookieStore::cookiesFor("/srv/other/wp2.tmp"), "");
 
+    // A second picture pick replaces the first and stands last.
+    ASSERT_TRUE(CookieStore::setCookie(page, "file:///srv/site/c.png;expires=Fri, 31-Dec-2123 00:00:00 GMT;"));
+    EXPECT_EQ(CookieStore::cookiesFor(page), "data=two; file:///srv/site/c.png");
+
     CookieStore::purgeLocalCookies();
     EXPECT_FALSE(fileExists(CookieStore::fileFor("/srv/site")));
 }
