@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 
 using namespace hw;
@@ -163,4 +164,39 @@ TEST(PaletteState, BadHexCodeChangesNothing) {
     EXPECT_EQ(st.hexCode, before.hexCode);
     EXPECT_EQ(st.hue, before.hue);
     EXPECT_EQ(st.red, before.red);
+}
+
+namespace {
+
+int runTool(const std::string& args, std::string& out) {
+    const std::string cmd = std::string(HW_TOOL) + " " + args + " 2>&1";
+    FILE* pipe = ::popen(cmd.c_str(), "r");
+    if (!pipe) return -1;
+    out.clear();
+    char buf[512];
+    for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, pipe)) > 0;) out.append(buf, n);
+    const int status = ::pclose(pipe);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+} // namespace
+
+TEST(ColourTool, EachFormPrintsOneResultAndBadInputExitsWithTwo) {
+    const struct { const char* args; int status; const char* out; } rows[] = {
+        {"colour hex2color ff8000", 0, "33023\n"},
+        {"colour color2hex 16711680", 0, "0000FF\n"},
+        {"colour rgb2hex 255 128 0", 0, "FF8000\n"},
+        {"colour hsl2color 60.0 100 25", 0, "32639\n"},
+        {"colour hsl2color 180 50 50", 0, "12566335\n"},
+        {"colour rgb2hsl 51 102 153", 0, "210 50 40\n"},
+        {"colour hex2color FF80G0", 2, "'G' is not a valid integer value\n"},
+        {"colour rgb2hex 12 x 0", 2, "'x' is not a valid integer value\n"},
+        {"colour rgb2hsl 1 2 3.5", 2, "'3.5' is not a valid integer value\n"},
+        {"colour hsl2color 1,5 2 3", 2, "'1,5' is not a valid floating point value\n"},
+    };
+    for (const auto& r : rows) {
+        std::string out;
+        EXPECT_EQ(runTool(r.args, out), r.status) << r.args;
+        EXPECT_EQ(out, r.out) << r.args;
+    }
 }
