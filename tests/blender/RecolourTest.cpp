@@ -109,8 +109,10 @@ std::string imJs() { return hw::readFileOrEmpty(hw::tempFolder() + "/im.js"); }
 class Recolour : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!std::getenv("HUEWRIGHT_HOME"))
-            ::setenv("HUEWRIGHT_HOME", ("/tmp/hw-blender-" + std::to_string(::getpid())).c_str(), 1);
+        // ctest runs these tests in parallel processes; each needs a Temp folder of its own,
+        // since the sweeps delete every recoloured copy there.
+        static const std::string home = "/tmp/hw-blender-" + std::to_string(::getpid());
+        ::setenv("HUEWRIGHT_HOME", home.c_str(), 1);
         ASSERT_TRUE(hw::ensureFolders());
         hw::sweepRecolouredCopies();
         m_pictures = hw::systemFolder() + "/pictures";
