@@ -135,12 +135,19 @@ void links(AnsiString& t) {
 
 // ---- scripts and inline frames -------------------------------------------------------------
 
-/// Deletes every block from `open` through the first `close` after it; a block that is never
-/// closed runs to the end of the text, as a browser would read it.
+/// Deletes every block from `open` through the first `close` after it (a closing tag before the
+/// opening is not the block's). A block that is never closed runs, as a browser reads it, to the
+/// end of the page: up to the last "</HTML>" after it, which stays, else to the end of the text.
 void deleteBlocks(AnsiString& t, string_view open, string_view close) {
     t = whileOccurs(std::move(t.str()), open, [&](TextCursor& c) {
-        const auto end = c.find(close, open.size());
-        c.replace(0, end == npos ? c.rest().size() : end + close.size(), "");
+        auto end = c.find(close, open.size());
+        if (end != npos) {
+            end += close.size();
+        } else {
+            end = c.rest().rfind("</HTML>");
+            if (end == npos || end < open.size()) end = c.rest().size();
+        }
+        c.replace(0, end, "");
     });
 }
 
