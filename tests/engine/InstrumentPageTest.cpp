@@ -265,6 +265,9 @@ TEST(InstrumentPage, PageWithoutHeadOrBodyGainsBoth) {
     EXPECT_EQ(afterScript("hello"), "</HEAD>" + bodyTag + ">hello</HTML>");
     EXPECT_EQ(afterScript("<html><head><title>t</title></head><body>x</body></html>"),
               "<title>t</title></HEAD>" + bodyTag + ">x</body></HTML>");
+    // A head that is never closed: the body goes first, so that it cannot land inside a tag.
+    EXPECT_EQ(afterScript("<head><title>t</title><p>y"),
+              "</HEAD>" + bodyTag + "><title>t</title><p id='1p" + handlers("1p") + ">y</HTML>");
 }
 
 TEST(InstrumentPage, AnchorToPageLosesItsTargetAndPaints) {
