@@ -2,6 +2,7 @@
 
 #include "base/Files.h"
 #include "base/Folders.h"
+#include "engine/ChangeRecord.h"
 
 #include <chrono>
 #include <vector>
@@ -10,7 +11,7 @@ namespace hw {
 
 namespace {
 
-struct CookieRecord {
+struct StoredCookie {
     std::string name;
     std::string value;
     std::string rest; // the "~~local~~" line through the "*" line, each with its LF
@@ -18,8 +19,8 @@ struct CookieRecord {
 
 // Splits a store file into records. A record ends at a line "*"; an unfinished last record
 // (a damaged file) is kept as it stands so that nothing is lost.
-std::vector<CookieRecord> parse(const std::string& text) {
-    std::vector<CookieRecord> records;
+std::vector<StoredCookie> parse(const std::string& text) {
+    std::vector<StoredCookie> records;
     std::size_t at = 0;
     auto nextLine = [&](std::string& line) {
         if (at >= text.size()) return false;
@@ -31,7 +32,7 @@ std::vector<CookieRecord> parse(const std::string& text) {
     };
     std::string line;
     while (nextLine(line)) {
-        CookieRecord r;
+        StoredCookie r;
         r.name = line;
         if (!nextLine(r.value)) {
             records.push_back(std::move(r));
@@ -46,7 +47,7 @@ std::vector<CookieRecord> parse(const std::string& text) {
     return records;
 }
 
-std::string serialise(const std::vector<CookieRecord>& records) {
+std::string serialise(const std::vector<StoredCookie>& records) {
     std::string out;
     for (const auto& r : records) out += r.name + "\n" + r.value + "\n" + r.rest;
     return out;
@@ -60,17 +61,7 @@ std::string stripLineEnds(std::string s) {
 
 } // namespace
 
-std::string CookieStore::folderText(const std::string& folder) {
-    std::string f = folder;
-    while (f.size() > 1 && f.back() == '/') f.pop_back();
-    if (f == "/") return "__";
-    std::string text;
-    for (std::size_t i = 0; i < f.size(); ++i) {
-        if (f[i] == '/') text += i == 0 ? "__" : "_";
-        else text += f[i];
-    }
-    return text;
-}
+std::string CookieStore::folderText(const std::string& folder) { return cookieFolderText(folder); }
 
 std::string CookieStore::fileFor(const std::string& folder) {
     return cookiesFolder() + "/huewright@" + folderText(folder) + "_[1].txt";
@@ -80,7 +71,7 @@ bool CookieStore::setCookie(const std::string& documentPath, const std::string& 
     const std::string folder = folderOf(documentPath).empty() ? "/" : folderOf(documentPath);
     const std::string pair = stripLineEnds(assignment.substr(0, assignment.find(';')));
     const auto eq = pair.find('=');
-    CookieRecord fresh;
+    StoredCookie fresh;
     if (eq == std::string::npos) {
         fresh.name = pair;
     } else {
@@ -95,6 +86,11 @@ bool CookieStore::setCookie(const std::string& documentPath, const std::string& 
     ensureFolders();
     const std::string file = fileFor(folder);
     auto records = parse(readFileOrEmpty(file));
+    if (eq == std::string::npos) {
+        // One picture request at a time: the newest pick replaces the earlier ones and stands
+        // last, where the readers look for it.
+        std::erase_if(records, [](const StoredCookie& r) { return r.value.empty() && r.name.rfind("file:", 0) == 0; });
+    }
     bool replaced = false;
     for (auto& r : records) {
         if (r.name == fresh.name) {

@@ -2,6 +2,7 @@
 
 #include "base/Files.h"
 #include "base/Folders.h"
+#include "engine/ChangeRecord.h"
 #include "shell/CookieStore.h"
 
 namespace hw {
@@ -48,7 +49,7 @@ std::string Program::caption() const {
 void Program::recomposeCaption() { m_screen.setCaption(caption()); }
 
 bool Program::hasChangeRecord() const {
-    return !cookieAnchor.empty() && fileExists(CookieStore::fileFor(folderOf(cookieAnchor)));
+    return !CookieFileName(webScheme).IsEmpty();
 }
 
 void Program::mnuOpenWebPageClick() {
@@ -96,7 +97,7 @@ bool Program::openPage(const std::string& path, From from) {
     history.currentPage = history.lastPage;
     currentPagePath = path;
     webPage.pagePath = path;
-    pageFile = path;
+    webScheme.pageFile = path;
 
     const AnsiString text = WebPage::ReadPageFile(path);
     const bool frameset = isFramesetText(text);
@@ -110,7 +111,7 @@ bool Program::openPage(const std::string& path, From from) {
         m_screen.setEnabled(Command::mnuCreateHtmlFile, false);
     }
     history.add(workingCopy, path);
-    cookieAnchor = workingCopy;
+    webScheme.cookieAnchor = workingCopy;
     m_screen.navigate(workingCopy);
     // A frameset named on the command line gets no colour collection.
     colourScanPending = from == From::Menu || !frameset;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/WebPage.h"
+#include "engine/WebScheme.h"
 #include "shell/Screen.h"
 
 #include <functional>
@@ -51,8 +52,7 @@ public:
     bool navigationCancelled = false;
     bool skipUndoEnable = false;
     int lastScheme = -1;
-    std::string pageFile;     ///< the page opened with Open Web Page
-    std::string cookieAnchor; ///< a file in the folder whose cookie file holds the current record
+    WebScheme webScheme; ///< pageFile, cookieAnchor and the scheme work
 
     // The window caption's two texts.
     std::string bookName;

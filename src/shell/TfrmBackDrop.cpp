@@ -1,6 +1,8 @@
 #include "shell/TfrmBackDrop.h"
 
 #include "base/Files.h"
+#include "editor/TfrmEditor.h"
+#include "help/HelpWindow.h"
 #include "shell/Cursors.h"
 #include "shell/WebBrowser.h"
 
@@ -102,6 +104,21 @@ TfrmBackDrop::TfrmBackDrop(QWidget* parent) : QMainWindow(parent), m_program(*th
     for (int i = 0; i < static_cast<int>(Command::Count); ++i) applyState(static_cast<Command>(i));
 
     m_browser->Navigate(QStringLiteral("about:blank"));
+    createEditor();
+}
+
+void TfrmBackDrop::createEditor() {
+    m_frmEditor = new TfrmEditor(this);
+    m_frmEditor->setPageFileSource([this] {
+        const auto& files = m_program.history.pageFiles;
+        const auto i = static_cast<std::size_t>(m_program.history.currentPage);
+        return i < files.size() ? QString::fromStdString(files[i]) : QString();
+    });
+    connect(m_frmEditor, &TfrmEditor::editorChanged, this, [this](const QString& caption, const QString& hint) {
+        m_actions.value(static_cast<int>(Command::mnuViewSource))->setText(caption);
+        for (auto* w : m_controls.value(static_cast<int>(Command::tbnEditSource))) setHint(w, hint);
+    });
+    m_frmEditor->setUp();
 }
 
 TfrmBackDrop::~TfrmBackDrop() = default;
@@ -140,10 +157,12 @@ void TfrmBackDrop::createMenu() {
     QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
     connect(add(edit, Command::mnuUndo, "mnuUndo", "&Undo", QKeySequence("Ctrl+Z")), &QAction::triggered, this,
             &TfrmBackDrop::mnuUndoClick);
-    add(edit, Command::mnuViewSource, "mnuViewSource", "Edit &with Notepad");
+    connect(add(edit, Command::mnuViewSource, "mnuViewSource", "Edit &with Notepad"), &QAction::triggered, this,
+            &TfrmBackDrop::mnuViewSourceClick);
     add(edit, Command::mnuRefresh, "mnuRefresh", "&Refresh", QKeySequence("F5"));
     edit->addSeparator();
-    add(edit, Command::mnuEditOptions, "mnuEditOptions", "&Options");
+    connect(add(edit, Command::mnuEditOptions, "mnuEditOptions", "&Options"), &QAction::triggered, this,
+            &TfrmBackDrop::mnuEditOptionsClick);
 
     QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
     add(view, Command::mnuViewTableBorders, "mnuViewTableBorders", "&Table Borders")->setCheckable(true);
@@ -154,7 +173,8 @@ void TfrmBackDrop::createMenu() {
     connect(book, &QAction::triggered, this, &TfrmBackDrop::mnuViewSwatchBookClick);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
-    add(help, Command::mnuHelpTopics, "mnuHelpTopics", "&Help Topics", QKeySequence("F1"));
+    connect(add(help, Command::mnuHelpTopics, "mnuHelpTopics", "&Help Topics", QKeySequence("F1")),
+            &QAction::triggered, this, &TfrmBackDrop::mnuHelpTopicsClick);
 }
 
 void TfrmBackDrop::createToolBars() {
@@ -191,7 +211,8 @@ void TfrmBackDrop::createToolBars() {
     QToolBar* left = bar("tbrLeftButtons");
     connect(button(left, Command::tbnOpenPage, "tbnOpenPage", QStyle::SP_DialogOpenButton, "Open Web Page"),
             &QToolButton::clicked, this, &TfrmBackDrop::tbnOpenPageClick);
-    button(left, Command::tbnEditSource, "tbnEditSource", QStyle::SP_FileDialogDetailedView, QString());
+    connect(button(left, Command::tbnEditSource, "tbnEditSource", QStyle::SP_FileDialogDetailedView, QString()),
+            &QToolButton::clicked, this, &TfrmBackDrop::tbnEditSourceClick);
     button(left, Command::tbnRefresh, "tbnRefresh", QStyle::SP_BrowserReload, "Refresh Page");
     QToolBar* pages = bar("tbrPreviousNextPage");
     button(pages, Command::tbnPreviousPage, "tbnPreviousPage", QStyle::SP_ArrowBack, QString());
@@ -388,6 +409,12 @@ void TfrmBackDrop::mnuUndoClick() {
         "if(f&&(f.tagName=='FRAME'||f.tagName=='IFRAME')&&f.contentWindow&&f.contentWindow.un)w=f.contentWindow;"
         "}catch(e){}if(typeof w.un=='function')w.un();})()"));
 }
+
+void TfrmBackDrop::mnuViewSourceClick() { m_frmEditor->startEditor(); }
+
+void TfrmBackDrop::mnuEditOptionsClick() { m_frmEditor->showOptions(); }
+
+void TfrmBackDrop::mnuHelpTopicsClick() { ::showHelpTopics(this); }
 
 void TfrmBackDrop::mnuPrintWebSchemeClick() { m_browser->printPage(); }
 

@@ -17,6 +17,8 @@ class QMenu;
 class QToolBar;
 class QToolButton;
 
+class TfrmEditor;
+
 namespace hw {
 
 class WebBrowser;
@@ -72,6 +74,12 @@ public:
     void mnuPrintWebSchemeClick();
     void mnuPageSetUpClick();
     void mnuViewSwatchBookClick();
+    void mnuViewSourceClick();
+    void tbnEditSourceClick() { mnuViewSourceClick(); }
+    void mnuEditOptionsClick();
+    void mnuHelpTopicsClick();
+
+    TfrmEditor* frmEditor() const { return m_frmEditor; }
     void WebBrowser1DocumentComplete();
     void WebBrowser1CommandStateChange();
 
@@ -88,6 +96,7 @@ private:
     void createMenu();
     void createToolBars();
     void createBrowserArea();
+    void createEditor();
     QFrame* createPanel(const QString& name, const QString& caption, QSize size, QPoint place, bool visible);
     void placePanelsAroundBook();
     void applyState(Command command);
@@ -95,6 +104,7 @@ private:
 
     Program m_program;
     WebBrowser* m_browser = nullptr;
+    TfrmEditor* m_frmEditor = nullptr;
     QWidget* m_browserContainer = nullptr;
     QLabel* m_lblBrowserCaption = nullptr;
     QHash<QString, QFrame*> m_panels;

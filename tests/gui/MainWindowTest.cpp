@@ -9,6 +9,7 @@
 
 #include <QFile>
 #include <QFrame>
+#include <QAction>
 #include <QMenuBar>
 #include <QTemporaryDir>
 
@@ -43,6 +44,9 @@ private slots:
         QCOMPARE(window.panel("SCpnlOutline")->geometry().topLeft(), QPoint(620, 398 - 104 + 1));
         QCOMPARE(window.panel("SPpnlOutline")->geometry().topLeft(), QPoint(620, 398 + 123 - 1));
         QCOMPARE(window.windowTitle(), QStringLiteral("Huewright - Untitled.sbk"));
+        // The editor list named the Edit menu's editor item at start-up.
+        auto* viewSource = window.findChild<QAction*>("mnuViewSource");
+        QVERIFY(viewSource && viewSource->text().startsWith("Edit &with "));
     }
 
     void opensAPageNamedOnTheCommandLineAndCleansUpAtClose() {

@@ -1,0 +1,37 @@
+#pragma once
+
+// The web scheme file (".wsm"): the change record block, the stylesheet and the page source.
+// Every part goes through a text stream that turns LF into CR LF, so a CR LF already in a part
+// is stored as CR CR LF; readers rely only on the markers.
+
+#include "base/AnsiString.h"
+
+#include <string>
+
+namespace hw {
+
+class WebScheme;
+
+/// The outcome of writing a document the user keeps.
+struct FileResult {
+    bool ok = true;
+    std::string error;
+    explicit operator bool() const { return ok; }
+};
+
+/// The placeholder that a stored page carries instead of its stylesheet's name.
+inline constexpr const char* styleSheetPlaceholder = "style#SheetFile";
+
+/// The logical text of a single-page scheme file (LF line ends before the text stream):
+/// `block` from the record, `page` the page source, stylesheets read from `pageFolder`.
+AnsiString singlePageSchemeText(const AnsiString& block, AnsiString page, const std::string& pageFolder);
+/// The same for a frameset page; frame pages and their stylesheets are read from `pageFolder`.
+AnsiString framesetSchemeText(const AnsiString& block, AnsiString frameset, const std::string& pageFolder);
+
+/// Writes a new single-page scheme file from `pageFile` and the cookie's record (whose block is
+/// left in `changeRecord`). The file is replaced only when the whole text was written.
+FileResult WriteSchemeFile(WebScheme& scheme, const std::string& schemeFile);
+/// Writes a new frameset scheme file from the frameset `pageFile` and its frame cookies.
+FileResult WriteFramesetSchemeFile(WebScheme& scheme, const std::string& schemeFile);
+
+} // namespace hw

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "base/AnsiString.h"
+#include "engine/WebPage.h"
+
+namespace hw {
+
+/// Path fields hold these literals instead of a path; they are compared as text.
+inline constexpr const char* emptyPathMarker = "Empty";
+inline constexpr const char* noStyleMarker = "noStyle";
+
+/// One open scheme. The program keeps ten of them (`pageSchemes`).
+struct PageScheme {
+    bool tableBorders = false;
+    /// Full path of the scheme file, or "Empty".
+    AnsiString schemeFile = emptyPathMarker;
+    /// The "~" copy taken before the first automatic save, or "Empty" while the scheme file
+    /// holds only explicitly saved work.
+    AnsiString backupFile = emptyPathMarker;
+    /// The file the browser shows for this scheme, or "Empty".
+    AnsiString workingCopy = emptyPathMarker;
+    /// The scheme's temporary stylesheet ("ss" file), or "noStyle"; empty until first loaded.
+    AnsiString styleSheetCopy;
+};
+
+/// The scheme work of the whole program: the page opened for painting plus the texts and paths
+/// of the scheme being saved or shown.
+class WebScheme : public WebPage {
+public:
+    /// The page opened for painting.
+    AnsiString pageFile;
+    /// The text of the cookie file last read.
+    AnsiString changeRecord;
+    /// A file in the folder whose cookie file holds the current change record; only its folder
+    /// counts.
+    AnsiString cookieAnchor;
+    AnsiString schemeText;
+    AnsiString schemePage;
+    AnsiString swatchList;
+    /// Both "noStyle" when the scheme has no stylesheet.
+    AnsiString styleSheetFile;
+    AnsiString styleSheetText;
+    AnsiString framesetCopy;
+    AnsiString frameCopies[10];
+};
+
+/// Program-wide scheme bookkeeping.
+struct SchemeState {
+    static constexpr int slotCount = 10;
+    PageScheme pageSchemes[slotCount];
+    /// Index of the last used slot; -1 until a scheme is opened or saved. Slots are only added.
+    int lastScheme = -1;
+    int currentScheme = 0;
+    bool showingPage = false;
+    bool showingScheme = false;
+    /// The next scheme load replaces the cards of an already loaded scheme.
+    bool schemeReload = false;
+    bool navigationCancelled = false;
+    bool skipUndoEnable = false;
+};
+
+} // namespace hw
