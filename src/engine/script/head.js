@@ -1,5 +1,5 @@
 <head><script id='script' type='text/javascript'>
-function gkp(){var e=window.event;var k=e?(e.keyCode||e.charCode||e.which):0;if(e&&e.ctrlKey&&(k==90||k==122))k=26;if(k==103){guc();}if(k==26){un();}}
+function gkp(v){var e=v||window.event;var k=e?(e.keyCode||e.charCode||e.which):0;if(e&&e.ctrlKey&&(k==90||k==122))k=26;if(k==103){guc();}if(k==26){un();}}
 function r(i){si[ec]=i;ec=ec+1;}
 function hk(v){if(!v)return '';v=String(v).replace(/^\s+|\s+$/g,'');var m=/^#?([0-9a-fA-F]{6})$/.exec(v);if(m)return '#'+m[1].toUpperCase();m=/^rgb\(\s*(\d+)\s*,\s*(\d+)\s*,\s*(\d+)\s*\)$/.exec(v);if(m){var h='#',j;for(j=1;j<4;j++){h+=(0x100+Math.min(255,parseInt(m[j],10))).toString(16).substr(1);}return h.toUpperCase();}return '';}
 function ha(v){var h=hk(v);if(h||!v)return h;try{var x=document.createElement('canvas').getContext('2d');x.fillStyle='#000000';x.fillStyle=String(v);return hk(x.fillStyle);}catch(e){return '';}}
