@@ -6,13 +6,13 @@ function ha(v){var h=hk(v);if(h||!v)return h;try{var x=document.createElement('c
 function ce(k,I,h){if(!h)return;var d=parseInt(h.substr(5,2)+h.substr(3,2)+h.substr(1,2),16);if(d>0)sd[sd.length]='?'+k+I+'$'+k+'$:'+k+h+'('+d+')'+k.toLowerCase();}
 function se(k,I,x){var p='?'+k+I+'$'+k+'$',j,f=-1,n=new Array();for(j=0;j<sd.length;j++){if(sd[j].indexOf(p)==0){if(f<0){f=j;n[n.length]=x;}}else{n[n.length]=sd[j];}}if(f<0)n[n.length]=x;sd=n;}
 function swl(){var l=new Array(),s=',',j,a,c;l[0]=',:Swatch:';for(j=1;j<sd.length;j++){a=sd[j].indexOf('#');c=sd[j].indexOf(')',a);if(a<0||c<0)continue;c=sd[j].substring(a,c+1);if(c.indexOf('#FFFFFF')>=0||c.indexOf('#000000')>=0||s.indexOf(','+c+',')>=0)continue;s+=c+',';l[l.length]='%'+c;}return l.join(',');}
-function fi(){try{var p=window.parent,j;if(p&&p!=window&&p.frames.length>0){for(j=0;j<p.frames.length;j++){if(p.frames[j]==window||p.frames[j].location.href==location.href)return j;}}}catch(e){}return -1;}
-function ct(m){var c=fi(),t=sd.join(',')+swl()+',%%'+(m?imd.join(','):'');if(c>=0)return 'frameC['+c+']='+t+'frameE['+c+']';return 'data='+t+'endData';}
+function fi(){try{var p=window.parent,j;if(p&&p!=window&&p.frames.length>0){for(j=0;j<p.frames.length;j++){if(p.frames[j]==window||String(p.frames[j].location)==String(location))return j;}}}catch(e){}return -1;}
+function ct(m){var c=fi(),t=sd.join(',')+swl()+',%%'+(m?imd.join(','):'');if(c>=0)return 'frame'+'C['+c+']='+t+'frame'+'E['+c+']';return 'data='+t+'end'+'Data';}
 function ld(p){var x=new XMLHttpRequest();x.open('GET',p+'?'+(new Date()).getTime(),false);x.send(null);if((x.status!=200&&x.status!=0)||!x.responseText)throw 'read';(0,eval)(x.responseText);}
 function lc(p){hexCode='';decCode='';ld(p);if(!/^#[0-9A-Fa-f]{6}$/.test(hexCode)||!/^[0-9]+$/.test(decCode))throw 'colour';}
 function ps(c,e,I){if(!sco)sco=ct(1)+';expires=Fri, 31-Dec-2123 00:00:00 GMT;';uc[u]=c;ue[u]=e;ui[u]=I;uco[u]=sco;u=u+1;}
 function pp(){u=u-1;delete uc[u];delete ue[u];delete ui[u];delete uco[u];}
-function fs(){try{var s=document.styleSheets;if(s.length>0)return s[0].cssRules||s[0].rules||new Array();}catch(e){}return null;}
+function fs(){try{var s=document.styleSheets;if(s.length>0)return s[0].rules||s[0]['cssRules']||new Array();}catch(e){}return null;}
 function olc(el,p,a){var v,j,q,s,k;if(a){v=el.getAttribute(a);if(v)return v;}if(document.styleSheets.length>0){q=fs();v='';if(!q)return v;k=String(el.className||'').toLowerCase();for(j=0;j<q.length;j++){s=q[j].selectorText;if(s&&s.toLowerCase().indexOf(k)>=0&&q[j].style&&(p=='backgroundColor'||q[j].style[p]))v=q[j].style[p];}return v;}return el.style[p]||'';}
 function pt(I,p,k,o,f){var el=document.getElementById(I);if(!el)return 0;ps(o,p,I);try{lc(f);el.style[p]=hexCode;}catch(e){pp();return 0;}se(k,I,'?'+k+I+'$'+k+'$:'+k+hexCode+'('+decCode+')'+k.toLowerCase());return 1;}
 function fu(s){s=String(s);var q='huewright://page';if(s.indexOf(q)==0){s=s.substr(q.length);try{s=decodeURIComponent(s);}catch(e){s=unescape(s);}return 'file://'+s;}return s;}
