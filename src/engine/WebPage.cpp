@@ -1,8 +1,293 @@
 #include "engine/WebPage.h"
 
 #include "base/Files.h"
+#include "base/Folders.h"
+#include "base/PageUrl.h"
+#include "embedded/pageScriptHead.h"
+#include "embedded/pageScriptSb.h"
+#include "embedded/pageScriptSbc.h"
+#include "embedded/pageScriptStc.h"
+#include "engine/TextCursor.h"
+
+#include <algorithm>
+#include <cctype>
+#include <string_view>
 
 namespace hw {
+
+namespace {
+
+using std::string_view;
+constexpr auto npos = string_view::npos;
+
+// How far ahead a tag's closing ">" is looked for. A tag whose ">" lies further away is taken as
+// its bare opening, so every loop still removes the occurrence it acts on.
+constexpr std::size_t formWindow = 400;
+constexpr std::size_t linkWindow = 600;
+constexpr std::size_t tagWindow = 200;
+
+bool contains(string_view text, string_view part) { return text.find(part) != npos; }
+
+std::string upper(string_view text) {
+    std::string r(text);
+    for (auto& c : r) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return r;
+}
+
+/// The length of the tag text before its first ">" within `window` characters, or npos.
+std::size_t closeWithin(const TextCursor& c, std::size_t window) {
+    return c.rest().substr(0, window).find('>');
+}
+
+// ---- head and html tags --------------------------------------------------------------------
+
+void headAndHtmlTags(AnsiString& t) {
+    t.ReplaceFirst("<html>", "<HTML>");
+    t.ReplaceFirst("</html>", "</HTML>");
+    if (!t.Contains("</HTML>")) t += "</HTML>";
+    t.Delete(t.Pos("<HTML>"), 6);
+    t.ReplaceFirst("<head>", "<HEAD>");
+    t.ReplaceFirst("</head>", "</HEAD>");
+    if (!t.Contains("<HEAD>")) t.Insert("<HEAD></HEAD>", 1);
+    t.ReplaceEvery("<style", "<STYLE");
+    t.ReplaceEvery("</style>", "</STYLE>");
+    t.ReplaceFirst("<HEAD>", "<$EAD>");
+    t.ReplaceEvery("<link", "<LINK");
+    t.ReplaceEvery("<LINK", "<L$INK");
+}
+
+void upperCaseOpenings(AnsiString& t) {
+    static constexpr string_view pairs[][2] = {
+        {"<a", "<A"},         {"<h", "<H"},     {"<table", "<TABLE"}, {"<td", "<TD"},         {"<tr", "<TR"},
+        {"<p", "<P"},         {"<font", "<FONT"}, {"<div", "<DIV"},   {"<span", "<SPAN"},     {"href", "HREF"},
+        {"<script", "<SCRIPT"}, {"<li", "<LI"}, {"<img", "<IMG"},
+    };
+    for (const auto& p : pairs) t.ReplaceEvery(p[0], p[1]);
+}
+
+void eventAttributes(AnsiString& t) {
+    static constexpr string_view names[] = {
+        "ONLOAD",  "onload",  "onLoad",  "ONMOUSEOVER", "onmouseover", "onMouseOver",
+        "ONMOUSEOUT", "onmouseout", "onMouseOut", "ONCLICK", "onclick", "onClick",
+        "ONCONTEXTMENU", "oncontextmenu", "onContextMenu", "ONBLUR", "onblur", "onBlur",
+    };
+    for (const auto name : names) t.DeleteEvery(name);
+}
+
+// ---- forms and inputs ----------------------------------------------------------------------
+
+void formsAndInputs(AnsiString& t) {
+    t.ReplaceEvery("<form", "<FORM");
+    // Every form tag loses its attributes ("<FORM ...>" becomes "<form>").
+    t = whileOccurs(std::move(t.str()), "<FORM", [](TextCursor& c) {
+        const auto close = closeWithin(c, formWindow);
+        c.replace(0, close == npos ? 5 : close, "<form");
+    });
+
+    t.ReplaceEvery("<input", "<INPUT");
+    t = whileOccurs(std::move(t.str()), "<INPUT", [](TextCursor& c) {
+        const auto close = closeWithin(c, formWindow);
+        const bool image = close != npos && contains(upper(c.rest().substr(0, close)), "IMAGE");
+        c.replace(0, 6, image ? "<IMG" : "<IN$PUT");
+    });
+    t.ReplaceEvery("<IN$PUT", "<INPUT");
+
+    t.ReplaceEvery("</script", "</SCRIPT");
+    t.ReplaceEvery("<body", "<BODY");
+    if (!t.Contains("<BODY")) {
+        // A head opened but never closed has no place for the body; the start is the only
+        // position that cannot fall inside a tag.
+        const int head = t.Pos("</HEAD>");
+        t.Insert("<BODY>", head ? head + 7 : 1);
+    }
+}
+
+// ---- links ---------------------------------------------------------------------------------
+
+bool keepsLink(string_view a) {
+    // The program's own copies end in ".tmp" here; pages written elsewhere may say ".TMP".
+    return contains(a, ".CSS") || contains(a, ".css") || contains(a, ".TMP") || contains(a, ".tmp") ||
+           contains(a, "style#SheetFile");
+}
+
+void links(AnsiString& t) {
+    t = whileOccurs(std::move(t.str()), "HREF", [](TextCursor& c) {
+        const auto close = closeWithin(c, linkWindow);
+        const string_view a = close == npos ? c.rest().substr(0, 4) : c.rest().substr(0, close);
+        if (keepsLink(a)) {
+            c.replace(0, 4, "href");
+            return;
+        }
+        std::size_t part = a.size();
+        for (const string_view ext : {".html", ".HTML", ".htm", ".HTM"}) {
+            const auto at = a.find(ext);
+            if (at != npos) {
+                // Through the extension and one more character of the text, normally the quote.
+                part = std::min(at + ext.size() + 1, c.rest().size());
+                break;
+            }
+        }
+        const char last = c.rest()[part - 1];
+        if (last == '>' || last == ' ') --part;
+        c.replace(0, part, "");
+    });
+}
+
+// ---- scripts and inline frames -------------------------------------------------------------
+
+/// Deletes every block from `open` through the first `close` after it; a block that is never
+/// closed runs to the end of the text, as a browser would read it.
+void deleteBlocks(AnsiString& t, string_view open, string_view close) {
+    t = whileOccurs(std::move(t.str()), open, [&](TextCursor& c) {
+        const auto end = c.find(close, open.size());
+        c.replace(0, end == npos ? c.rest().size() : end + close.size(), "");
+    });
+}
+
+void scriptsAndFrames(AnsiString& t) {
+    deleteBlocks(t, "<SCRIPT", "</SCRIPT>");
+    t.ReplaceEvery("<iframe", "<IFRAME");
+    t.ReplaceEvery("</iframe", "</IFRAME");
+    deleteBlocks(t, "<IFRAME", "</IFRAME>");
+}
+
+// ---- existing ids --------------------------------------------------------------------------
+
+void existingIds(AnsiString& t) {
+    // "id" is an attribute only where "id=" or "id =" follows; any other "id" (width, hidden)
+    // becomes "i#d" until the end, so that it is never taken for one.
+    t = whileOccurs(std::move(t.str()), "id", [](TextCursor& c) {
+        if (c.startsWith("id=") || c.startsWith("id =")) c.replace(0, 2, "ID");
+        else c.replace(1, 0, "#");
+    });
+    // Every id attribute, written in either case, now reads "I$D=" and its value.
+    t = whileOccurs(std::move(t.str()), "ID", [](TextCursor& c) {
+        if (c.startsWith("ID =")) c.replace(2, 1, "");
+        if (c.startsWith("ID= ")) c.replace(3, 1, "");
+        c.replace(1, 0, "$");
+    });
+}
+
+// ---- tag families --------------------------------------------------------------------------
+
+enum class Handlers { Standard, Division, Font, Input };
+
+struct Family {
+    string_view opening;
+    string_view suffix;
+    string_view firstPiece;
+    Handlers handlers;
+};
+
+// In the order they are given ids. Headings and rules ("<H") get their id after the tag name.
+constexpr Family families[] = {
+    {"<A", "a", "<a id='", Handlers::Standard},
+    {"<P", "p", "<p id='", Handlers::Standard},
+    {"<TD", "td", "<td id='", Handlers::Standard},
+    {"<TR", "tr", "<tr id='", Handlers::Standard},
+    {"<TABLE", "table", "<table id='", Handlers::Standard},
+    {"<H", "h", " id='", Handlers::Standard},
+    {"<DIV", "div", "<div id='", Handlers::Division},
+    {"<FONT", "font", "<font id='", Handlers::Font},
+    {"<IMG", "img", "<img id='", Handlers::Standard},
+    {"<LI", "li", "<li id='", Handlers::Standard},
+    {"<INPUT", "INPUT", "<input id='", Handlers::Input},
+    {"<SPAN", "span", "<span id='", Handlers::Standard},
+};
+
+std::string newOpening(const Family& f, const std::string& id) {
+    std::string r(f.firstPiece);
+    r += id;
+    switch (f.handlers) {
+    case Handlers::Standard:
+        r += "' onClick=\"r('" + id + "');\" onContextMenu=\"r('" + id + "');return false;\"";
+        break;
+    case Handlers::Division:
+        r += "' style=\"zoom:1\" onClick=\"r('" + id + "');\" onContextMenu=\"r('" + id + "');return false;\"";
+        break;
+    case Handlers::Font:
+        r += "' onContextMenu=\"r('" + id + "');return false;\"";
+        break;
+    case Handlers::Input:
+        r += "' onClick=\"r('" + id + "');return false;\" onContextMenu=\"r('" + id + "');return false;\"";
+        break;
+    }
+    return r;
+}
+
+void tagFamily(AnsiString& t, const Family& f) {
+    int counter = 0;
+    t = whileOccurs(std::move(t.str()), f.opening, [&](TextCursor& c) {
+        ++counter;
+        const auto close = closeWithin(c, tagWindow);
+        const string_view tag = close == npos ? string_view() : c.rest().substr(0, close + 1);
+        const std::string id = elementIdOf(tag, std::to_string(counter) + std::string(f.suffix));
+        const std::string opening = newOpening(f, id);
+        if (f.opening == "<H") {
+            c.replace(3, 0, opening);
+            c.replace(0, 2, "<h");
+        } else {
+            c.replace(0, f.opening.size(), opening);
+        }
+    });
+}
+
+void tagFamilies(AnsiString& t) {
+    for (const auto& f : families) {
+        tagFamily(t, f);
+        if (f.opening == "<LI") t.ReplaceEvery("<L$INK", "<link");
+    }
+}
+
+// ---- body, markers and script --------------------------------------------------------------
+
+constexpr string_view bodyTemplate =
+    "<body id='1b' onSelectStart=\"return false;\" onClick=\"r('1b');sb(si[0]);ec=0;\" "
+    "onContextMenu=\"r('1b');stc(si[0]);ec=0;return false;\" onKeyPress=\"gkp();\"";
+
+void bodyMarkersAndScript(AnsiString& t) {
+    const int body = t.Pos("<BODY");
+    t.Insert(bodyTemplate, body);
+    if (body) t.Delete(body + static_cast<int>(bodyTemplate.size()), 5);
+    t.ReplaceEvery("I$D", "ID");
+    t.ReplaceEvery("i#d", "id");
+    t.Insert(pageHeadScript(), 1);
+    t.Delete(t.Pos("<$EAD>"), 6);
+    t.Insert("<html>", 1);
+    if (!t.Contains("</HEAD>")) t.Insert("</HEAD>", t.Pos("<body"));
+}
+
+} // namespace
+
+std::string elementIdOf(std::string_view tag, const std::string& fallback) {
+    const auto at = tag.find("I$D=");
+    if (at == npos) return fallback;
+    string_view part = tag.substr(at);
+    const auto space = part.find(' ');
+    const auto close = part.find('>');
+    part = part.substr(0, space != npos && space < close ? space : close);
+    std::string id;
+    // Quotes go as written; "<" goes too, so an id can never hold a tag opening that the family
+    // loop would find again in the text it has just written.
+    for (const char ch : part.substr(4))
+        if (ch != '"' && ch != '\'' && ch != '<') id += ch;
+    return id;
+}
+
+std::string pageHeadScript() {
+    std::string script(embedded::pageScriptHead);
+    script += embedded::pageScriptSb;
+    script += embedded::pageScriptStc;
+    script += embedded::pageScriptSbc;
+    const std::string folder = tempFolder();
+    std::string colourScript = folder + "/swatchBook.js";
+    std::string imageScript = folder + "/im.js";
+    std::replace(colourScript.begin(), colourScript.end(), '\\', '/');
+    std::replace(imageScript.begin(), imageScript.end(), '\\', '/');
+    script = replaceEvery(script, "@SWATCHBOOK_URL@", pageUrl(colourScript));
+    script = replaceEvery(script, "@IM_URL@", pageUrl(imageScript));
+    return script;
+}
 
 AnsiString WebPage::ReadPageFile(const std::string& path) {
     std::string bytes = readFileOrEmpty(path);
@@ -11,9 +296,72 @@ AnsiString WebPage::ReadPageFile(const std::string& path) {
     return AnsiString(std::move(bytes));
 }
 
-void WebPage::InstrumentPage(const AnsiString& text) { instrumentedText = text; }
+void WebPage::InstrumentPage(const AnsiString& text) {
+    AnsiString t = text;
+    headAndHtmlTags(t);
+    upperCaseOpenings(t);
+    eventAttributes(t);
+    formsAndInputs(t);
+    links(t);
+    scriptsAndFrames(t);
+    existingIds(t);
+    tagFamilies(t);
+    bodyMarkersAndScript(t);
+    instrumentedText = std::move(t);
+}
 
-void WebPage::InstrumentFrameset(const AnsiString& text, const std::string&) { framesetText = text; }
+void WebPage::InstrumentFrameset(const AnsiString& text, const std::string& path) {
+    const std::string folder = folderOf(path);
+    AnsiString t = text;
+    t.ReplaceEvery("<frameset", "<FRAMESET");
+    t.ReplaceEvery("<frame", "<FRAME");
+    // Only "src=" and "src =" are attributes; any other "src" becomes "s#rc" for good.
+    t = whileOccurs(std::move(t.str()), "src", [](TextCursor& c) {
+        if (c.startsWith("src=") || c.startsWith("src =")) c.replace(0, 3, "SRC");
+        else c.replace(1, 0, "#");
+    });
+    // Every source attribute now reads "S\xA3RC=" and its value.
+    t = whileOccurs(std::move(t.str()), "SRC", [](TextCursor& c) {
+        if (c.startsWith("SRC =")) c.replace(3, 1, "");
+        if (c.startsWith("SRC= ")) c.replace(4, 1, "");
+        c.replace(1, 0, "\xA3");
+    });
+
+    int frame = 0;
+    for (auto& f : frameTexts) f = AnsiString();
+    t = whileOccurs(std::move(t.str()), "<FRAME", [&](TextCursor& c) {
+        if (c.startsWith("<FRAMESET")) {
+            c.replace(1, 0, "\xA3");
+            return;
+        }
+        const auto close = closeWithin(c, tagWindow);
+        const string_view tag = close == npos ? string_view() : c.rest().substr(0, close + 1);
+        const auto attribute = tag.find("S\xA3RC=");
+        std::string copy;
+        // A frame without a source, or one whose ">" is too far to find its source, stays as
+        // it is: there is nothing to instrument for it.
+        if (attribute != npos) copy = uniqueTempFile(folder, "fwp");
+        if (!copy.empty()) {
+            string_view source = tag.substr(attribute);
+            const auto space = source.find(' ');
+            const auto end = source.find('>');
+            source = source.substr(0, space != npos && space < end ? space : end);
+            std::string value;
+            for (const char ch : source.substr(5))
+                if (ch != '"' && ch != '\'') value += ch;
+            const std::size_t sourceSize = source.size();
+
+            InstrumentPage(ReadPageFile(joinPath(folder, value)));
+            writeFileBytes(copy, instrumentedText.str());
+            if (frame < 10) frameTexts[frame] = instrumentedText;
+            ++frame;
+            c.replace(attribute, sourceSize, "src='" + fileNameOf(copy) + "'");
+        }
+        c.replace(0, 6, "<frame");
+    });
+    t.ReplaceEvery("<\xA3" "FRAMESET", "<FRAMESET");
+    framesetText = std::move(t);
+}
 
 bool isFramesetText(const AnsiString& text) { return text.Contains("<frameset") || text.Contains("<FRAMESET"); }
 

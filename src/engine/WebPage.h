@@ -3,6 +3,7 @@
 #include "base/AnsiString.h"
 
 #include <string>
+#include <string_view>
 
 namespace hw {
 
@@ -27,6 +28,14 @@ public:
     std::string pagePath;
     AnsiString frameTexts[10];
 };
+
+/// The element id a tag's text gives: the value of its "I$D=" attribute (up to a space or the
+/// ">", quotes and "<" removed), or `fallback` when the tag has none.
+std::string elementIdOf(std::string_view tag, const std::string& fallback);
+
+/// The script that instrumentation puts at the very start of a page: the page script with the
+/// page URLs of the Temp folder's swatchBook.js and im.js filled in.
+std::string pageHeadScript();
 
 /// Whether a page text is a frameset ("<frameset" or "<FRAMESET" occurs).
 bool isFramesetText(const AnsiString& text);
