@@ -48,6 +48,18 @@ QByteArray assembledScript() {
     return text;
 }
 
+// The colours of colours.html (hand-instrumented) and raw-colours.html (the same page as written),
+// collected after the load: the elements in document order; per element its attributes, the
+// first stylesheet's rules that name its tag and class, then its inline style. Named colours in
+// styles and black are left out.
+const QString collectedEntries =
+    "initialise,?B1b$B$:B#EEEEEE(15658734)b,?B1table$B$:B#FFFFFF(16777215)b,?B1td$B$:B#FFCC00(52479)b,"
+    "?C1td$C$:C#336699(10053171)c,?B2td$B$:B#123456(5649426)b,?C2td$C$:C#654321(2179941)c,"
+    "?D1p$D$:D#00FF00(65280)d,?B1p$B$:B#ABCDEF(15715755)b,?C1font$C$:C#FF0000(255)c";
+const QString collectedSwatches =
+    ",:Swatch:,%#EEEEEE(15658734),%#FFCC00(52479),%#336699(10053171),%#123456(5649426),"
+    "%#654321(2179941),%#00FF00(65280),%#ABCDEF(15715755),%#FF0000(255),%%";
+
 bool setColour(const char* hex, TColor code) { return writeSwatchBookJs(SwatchBookJsLayout::A, hex, code); }
 
 } // namespace
@@ -312,12 +324,8 @@ private slots:
 
     void theColourCollectionFillsTheEntriesInDocumentOrder() {
         QVERIFY(showFixture("colours.html"));
-        const QString entries =
-            "initialise,?B1b$B$:B#EEEEEE(15658734)b,?B1table$B$:B#FFFFFF(16777215)b,?B1td$B$:B#FFCC00(52479)b,"
-            "?C1td$C$:C#336699(10053171)c,?B2td$B$:B#123456(5649426)b,?C2td$C$:C#654321(2179941)c,"
-            "?D1p$D$:D#00FF00(65280)d,?B1p$B$:B#ABCDEF(15715755)b,?C1font$C$:C#FF0000(255)c";
-        const QString swatches = ",:Swatch:,%#EEEEEE(15658734),%#FFCC00(52479),%#336699(10053171),%#123456(5649426),"
-                                 "%#654321(2179941),%#00FF00(65280),%#ABCDEF(15715755),%#FF0000(255),%%";
+        const QString& entries = collectedEntries;
+        const QString& swatches = collectedSwatches;
         QCOMPARE(js("sco").toString(),
                  "data=" + entries + swatches + "endData;expires=Fri, 31-Dec-2123 00:00:00 GMT;");
         // The snapshot is kept, not written.
@@ -339,6 +347,15 @@ private slots:
         QVERIFY(waitForRecord(entries + swatches + "endData"));
         QCOMPARE(js("getComputedStyle(document.getElementById('1td')).backgroundColor").toString(),
                  QStringLiteral("rgb(255, 204, 0)"));
+    }
+
+    void aPageOpenedByTheProgramHasItsColoursCollectedAfterTheLoad() {
+        QVERIFY(QFile::copy(QStringLiteral(HW_TEST_DATA "/pages/raw-colours.html"),
+                            QDir(folder()).filePath("raw-colours.html")));
+        QVERIFY(openPage(*m_window, folder(), "raw-colours.html"));
+        QCOMPARE(js("sco").toString(), "data=" + collectedEntries + collectedSwatches +
+                                           "endData;expires=Fri, 31-Dec-2123 00:00:00 GMT;");
+        QVERIFY(cookieFileText(folder()).isEmpty());
     }
 
     void aPictureIsPickedAndSwappedForItsRecolouredCopy() {
