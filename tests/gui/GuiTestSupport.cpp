@@ -73,4 +73,28 @@ QString cookieValue(const QString& folder, const QString& name) {
     return {};
 }
 
+QPoint elementCentre(WebBrowser* browser, const QString& id, int frame) {
+    const QString script =
+        QStringLiteral("(function(){var w=window,x=0,y=0;if(%2>=0){var f=window.frames[%2];if(!f)return null;"
+                       "var o=f.frameElement.getBoundingClientRect();x=o.left;y=o.top;w=f;}"
+                       "var e=w.document.getElementById('%1');if(!e)return null;var r=e.getBoundingClientRect();"
+                       "if(r.width<=0||r.height<=0)return null;"
+                       "return [x+r.left+Math.min(r.width/2,30),y+r.top+Math.min(r.height/2,8)];})()")
+            .arg(id)
+            .arg(frame);
+    const QVariantList xy = evaluate(browser, script).toList();
+    if (xy.size() != 2) return {-1, -1};
+    return {qRound(xy[0].toDouble()), qRound(xy[1].toDouble())};
+}
+
+bool clickElement(WebBrowser* browser, const QString& id, Qt::MouseButton button, Qt::KeyboardModifiers modifiers,
+                  int frame) {
+    const QPoint at = elementCentre(browser, id, frame);
+    if (at.x() < 0) return false;
+    QWidget* target = browser->focusProxy();
+    QTest::mouseMove(target, at);
+    QTest::mouseClick(target, button, modifiers, at);
+    return true;
+}
+
 } // namespace hw::test

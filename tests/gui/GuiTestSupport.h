@@ -38,4 +38,13 @@ QString cookieFileText(const QString& folder);
 /// The value line of the cookie named `name` in the store of `folder`.
 QString cookieValue(const QString& folder, const QString& name);
 
+/// The centre of the element with id `id` in view coordinates, in the page itself or, with
+/// `frame` >= 0, in that frame of a frameset; (-1, -1) when there is no such element.
+QPoint elementCentre(WebBrowser* browser, const QString& id, int frame = -1);
+
+/// Clicks the element with id `id` with real mouse events on the view, with the given button
+/// and modifier keys. False when the element is not on show.
+bool clickElement(WebBrowser* browser, const QString& id, Qt::MouseButton button = Qt::LeftButton,
+                  Qt::KeyboardModifiers modifiers = Qt::NoModifier, int frame = -1);
+
 } // namespace hw::test

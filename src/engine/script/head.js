@@ -1,6 +1,23 @@
 <head><script id='script' type='text/javascript'>
-function gkp(){var k=window.event?window.event.keyCode:0;if(k==103){guc();}if(k==26){un();}}
+function gkp(v){var e=v||window.event;var k=e?(e.keyCode||e.charCode||e.which):0;if(e&&e.ctrlKey&&(k==90||k==122))k=26;if(k==103){guc();}if(k==26){un();}}
 function r(i){si[ec]=i;ec=ec+1;}
-function guc(){}
-function un(){}
-var si=new Array();var ec=0;var sd=new Array();var imd=new Array();var uc=new Array();var ue=new Array();var ui=new Array();var uco=new Array();var u=-1;var sco='';var b=0;sd[0]='initialise';imd[0]=',images:';
+function hk(v){if(!v)return '';v=String(v).replace(/^\s+|\s+$/g,'');var m=/^#?([0-9a-fA-F]{6})$/.exec(v);if(m)return '#'+m[1].toUpperCase();m=/^rgb\(\s*(\d+)\s*,\s*(\d+)\s*,\s*(\d+)\s*\)$/.exec(v);if(m){var h='#',j;for(j=1;j<4;j++){h+=(0x100+Math.min(255,parseInt(m[j],10))).toString(16).substr(1);}return h.toUpperCase();}return '';}
+function ha(v){var h=hk(v);if(h||!v)return h;try{var x=document.createElement('canvas').getContext('2d');x.fillStyle='#000000';x.fillStyle=String(v);return hk(x.fillStyle);}catch(e){return '';}}
+function ce(k,I,h){if(!h)return;var d=parseInt(h.substr(5,2)+h.substr(3,2)+h.substr(1,2),16);if(d>0)sd[sd.length]='?'+k+I+'$'+k+'$:'+k+h+'('+d+')'+k.toLowerCase();}
+function se(k,I,x){var p='?'+k+I+'$'+k+'$',j,f=-1,n=new Array();for(j=0;j<sd.length;j++){if(sd[j].indexOf(p)==0){if(f<0){f=j;n[n.length]=x;}}else{n[n.length]=sd[j];}}if(f<0)n[n.length]=x;sd=n;}
+function swl(){var l=new Array(),s=',',j,a,c;l[0]=',:Swatch:';for(j=1;j<sd.length;j++){a=sd[j].indexOf('#');c=sd[j].indexOf(')',a);if(a<0||c<0)continue;c=sd[j].substring(a,c+1);if(c.indexOf('#FFFFFF')>=0||c.indexOf('#000000')>=0||s.indexOf(','+c+',')>=0)continue;s+=c+',';l[l.length]='%'+c;}return l.join(',');}
+function fi(){try{var p=window.parent,j;if(p&&p!=window&&p.frames.length>0){for(j=0;j<p.frames.length;j++){if(p.frames[j]==window||String(p.frames[j].location)==String(location))return j;}}}catch(e){}return -1;}
+function ct(m){var c=fi(),t=sd.join(',')+swl()+',%%'+(m?imd.join(','):'');if(c>=0)return 'frame'+'C['+c+']='+t+'frame'+'E['+c+']';return 'data='+t+'end'+'Data';}
+function ld(p){var x=new XMLHttpRequest();x.open('GET',p+'?'+(new Date()).getTime(),false);x.send(null);if((x.status!=200&&x.status!=0)||!x.responseText)throw 'read';(0,eval)(x.responseText);}
+function lc(p){hexCode='';decCode='';ld(p);if(!/^#[0-9A-Fa-f]{6}$/.test(hexCode)||!/^[0-9]+$/.test(decCode))throw 'colour';}
+function ps(c,e,I){if(!sco)sco=ct(1)+';expires=Fri, 31-Dec-2123 00:00:00 GMT;';uc[u]=c;ue[u]=e;ui[u]=I;uco[u]=sco;u=u+1;}
+function pp(){u=u-1;delete uc[u];delete ue[u];delete ui[u];delete uco[u];}
+function fs(){try{var s=document.styleSheets;if(s.length>0)return s[0].rules||s[0]['cssRules']||new Array();}catch(e){}return null;}
+function olc(el,p,a){var v,j,q,s,k;if(a){v=el.getAttribute(a);if(v)return v;}if(document.styleSheets.length>0){q=fs();v='';if(!q)return v;k=String(el.className||'').toLowerCase();for(j=0;j<q.length;j++){s=q[j].selectorText;if(s&&s.toLowerCase().indexOf(k)>=0&&q[j].style&&(p=='backgroundColor'||q[j].style[p]))v=q[j].style[p];}return v;}return el.style[p]||'';}
+function pt(I,p,k,o,f){var el=document.getElementById(I);if(!el)return 0;ps(o,p,I);try{lc(f);el.style[p]=hexCode;}catch(e){pp();return 0;}se(k,I,'?'+k+I+'$'+k+'$:'+k+hexCode+'('+decCode+')'+k.toLowerCase());return 1;}
+function fu(s){s=String(s);var q='huewright://page';if(s.indexOf(q)==0){s=s.substr(q.length);try{s=decodeURIComponent(s);}catch(e){s=unescape(s);}return 'file://'+s;}return s;}
+function pu(p){var o='',j,c;p=String(p);for(j=0;j<p.length;j++){c=p.charAt(j);if(c<=' '||c>'~'||'%#?"\'\\'.indexOf(c)>=0){try{o+=encodeURIComponent(c);}catch(e){o+=escape(c);}if(c=='\'')o=o.substr(0,o.length-1)+'%27';}else{o+=c;}}return 'huewright://page'+o;}
+function bu(el){try{var v=getComputedStyle(el).backgroundImage,m;if(!v||v=='none')return '';m=/^url\(\s*["']?(.*?)["']?\s*\)$/.exec(v);return m?m[1]:'';}catch(e){return '';}}
+function guc(){var a=document.getElementsByTagName('*'),q=fs(),j,n,el,t,c,s,w,x,y;sd=new Array();sd[0]='initialise';for(j=0;j<a.length;j++){el=a[j];if(!el.id)continue;ce('B',el.id,ha(el.getAttribute('bgcolor')));ce('C',el.id,ha(el.getAttribute('color')));t=el.tagName.toLowerCase();c=String(el.className||'').toLowerCase();if(q){for(n=0;n<q.length;n++){s=q[n].selectorText;if(!s||!q[n].style)continue;s=s.toLowerCase().split(',');for(w=0;w<s.length;w++){x=s[w].replace(/^\s+|\s+$/g,'').split('.');y=x.length>1?x[1]:'';if(x.length<=2&&(x[0]==''||x[0]==t)&&y==c){ce('B',el.id,hk(q[n].style.backgroundColor));ce('C',el.id,hk(q[n].style.color));ce('D',el.id,hk(q[n].style.borderColor));break;}}}}ce('B',el.id,hk(el.style.backgroundColor));ce('C',el.id,hk(el.style.color));ce('D',el.id,hk(el.style.borderColor));}sco=ct(0)+';expires=Fri, 31-Dec-2123 00:00:00 GMT;';}
+function un(){if(u>-1){u=u-1;}if(!ui.hasOwnProperty(u))return;var el=document.getElementById(ui[u]);try{if(el)el.style[ue[u]]=uc[u];}catch(e){}if(uco[u])document.cookie=uco[u];}
+var si=new Array();var ec=0;var sd=new Array();var imd=new Array();var uc=new Array();var ue=new Array();var ui=new Array();var uco=new Array();var u=-1;var sco='';var b=0;var hexCode='';var decCode='';sd[0]='initialise';imd[0]=',images:';

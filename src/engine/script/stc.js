@@ -1,1 +1,2 @@
-function stc(I){}
+
+function stc(I){var e=window.event,el=document.getElementById(I),s;if(!el)return;if(e&&e.ctrlKey){s=bu(el);if(!s&&el.tagName=='IMG')s=el.src;if(s){document.cookie=fu(s)+';expires=Fri, 31-Dec-2123 00:00:00 GMT;';b=1;}return;}if(el==document.body||I=='1b')return;if(!pt(I,'color','C',olc(el,'color','color'),'@SWATCHBOOK_URL@'))return;var t=ct(1);document.cookie=t+';expires=Fri, 31-Dec-2123 00:00:00 GMT;';if(fi()>=0){sco=t+';expires=Fri, 31-Dec-2123 00:00:00 GMT;';}else{sco=t+';expires=Wed, 29-Dec-2123 00:00:00 GMT;';}}
