@@ -441,6 +441,24 @@ private slots:
         QVERIFY(js("frames[0].sco").toString().endsWith("Fri, 31-Dec-2123 00:00:00 GMT;"));
     }
 
+    void aFramesetOpenedByTheProgramKeepsOneRecordPerFrame() {
+        for (auto name : {"raw-frames.html", "raw-frame0.html", "raw-frame1.html"})
+            QVERIFY(QFile::copy(QStringLiteral(HW_TEST_DATA "/pages/") + name, QDir(folder()).filePath(name)));
+        QVERIFY(openPage(*m_window, folder(), "raw-frames.html"));
+        QVERIFY(waitFor([&] { return js("frames.length==2&&typeof frames[1].sb=='function'").toBool(); }));
+        QVERIFY(setColour("FFCC00", 52479));
+        QVERIFY(clickElement(browser(), "1p", Qt::LeftButton, Qt::NoModifier, 1));
+        QVERIFY(clickElement(browser(), "1p", Qt::LeftButton, Qt::AltModifier, 0));
+        QVERIFY2(waitFor([&] {
+            return cookieValue(folder(), "frameC[1]") ==
+                       "initialise,?B1p$B$:B#FFCC00(52479)b,:Swatch:,%#FFCC00(52479),%%,images:frameE[1]" &&
+                   cookieValue(folder(), "frameC[0]") ==
+                       "initialise,?D1p$D$:D#FFCC00(52479)d,:Swatch:,%#FFCC00(52479),%%,images:frameE[0]";
+        }, 5000),
+                 qPrintable(cookieFileText(folder())));
+        QVERIFY(cookieValue(folder(), "data").isEmpty());
+    }
+
     void theExampleSiteIsPaintedThroughTheProgram() {
         QVERIFY(copyTree(QStringLiteral(HW_SOURCE_DIR "/examples/site"), folder()));
         QVERIFY(openPage(*m_window, folder(), "index.html"));
