@@ -70,7 +70,8 @@ std::string CookieStore::fileFor(const std::string& folder) {
 bool CookieStore::setCookie(const std::string& documentPath, const std::string& assignment) {
     const std::string folder = folderOf(documentPath).empty() ? "/" : folderOf(documentPath);
     const std::string pair = stripLineEnds(assignment.substr(0, assignment.find(';')));
-    const auto eq = pair.find('=');
+    // A picture request is a bare URL: an "=" inside its path does not make it a named cookie.
+    const auto eq = pair.rfind("file:", 0) == 0 ? std::string::npos : pair.find('=');
     StoredCookie fresh;
     if (eq == std::string::npos) {
         fresh.name = pair;
@@ -108,9 +109,7 @@ std::string CookieStore::cookiesFor(const std::string& documentPath) {
     std::string out;
     for (const auto& r : parse(readFileOrEmpty(fileFor(folder)))) {
         if (!out.empty()) out += "; ";
-        out += r.value.empty() && r.name.find('=') == std::string::npos && r.name.rfind("file:", 0) == 0
-                   ? r.name
-                   : r.name + "=" + r.value;
+        out += r.value.empty() && r.name.rfind("file:", 0) == 0 ? r.name : r.name + "=" + r.value;
     }
     return out;
 }

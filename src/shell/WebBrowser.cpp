@@ -4,6 +4,7 @@
 #include "shell/PageSchemeHandler.h"
 
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -81,6 +82,28 @@ WebBrowser::WebBrowser(QWidget* parent) : QWebEngineView(parent) {
 }
 
 WebBrowser::~WebBrowser() = default;
+
+bool WebBrowser::eventFilter(QObject* watched, QEvent* event) {
+    // The engine takes Ctrl+Z for its own editing undo; the program's Undo, which calls the
+    // page's undo, must get it instead.
+    if (event->type() == QEvent::ShortcutOverride) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->matches(QKeySequence::Undo)) {
+            event->ignore();
+            return true;
+        }
+    }
+    return QWebEngineView::eventFilter(watched, event);
+}
+
+bool WebBrowser::event(QEvent* event) {
+    // The view creates its focus proxy (the render widget) when the first page is shown.
+    if (event->type() == QEvent::ChildPolished && focusProxy() && focusProxy() != m_filtered) {
+        m_filtered = focusProxy();
+        m_filtered->installEventFilter(this);
+    }
+    return QWebEngineView::event(event);
+}
 
 void WebBrowser::Navigate(const QString& pathOrBlank) {
     if (pathOrBlank == QLatin1String("about:blank")) {

@@ -42,8 +42,13 @@ signals:
     /// A page has changed its cookie (painting, undo, a picture pick).
     void commandStateChange();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    bool event(QEvent* event) override;
+
 private:
     QPrinter* printer();
+    QWidget* m_filtered = nullptr;
 
     PageSchemeHandler* m_handler;
     std::unique_ptr<QPrinter> m_printer; // kept, so the page setup applies to the next print

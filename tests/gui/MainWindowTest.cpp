@@ -5,6 +5,7 @@
 #include "GuiTestSupport.h"
 
 #include "base/Folders.h"
+#include "colour/SwatchBookJs.h"
 #include "shell/CookieStore.h"
 
 #include <QFile>
@@ -111,6 +112,26 @@ private slots:
         QVERIFY(!window.close());
         QCOMPARE(filesMatching(dir.path(), "wp*.tmp").size(), 1);
         QVERIFY(!cookieFileText(dir.path()).isEmpty());
+        window.questionOverride = [](const std::string&) { return Answer::No; };
+        QVERIFY(window.close());
+    }
+
+    void ctrlZOnThePageUndoesTheLastPaint() {
+        QTemporaryDir dir;
+        QVERIFY(copyTree(exampleSite(), dir.path()));
+        TfrmBackDrop window;
+        window.resize(1000, 700);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(openPage(window, dir.path(), "index.html"));
+        QVERIFY(writeSwatchBookJs(SwatchBookJsLayout::A, "FFCC00", 52479));
+        QVERIFY(clickElement(window.WebBrowser1(), "1b"));
+        QVERIFY(waitFor([&] { return cookieValue(dir.path(), "data").contains("#FFCC00(52479)b"); }));
+        QVERIFY(waitFor([&] { return window.isEnabled(Command::mnuUndo); }));
+        QWidget* view = window.WebBrowser1()->focusProxy();
+        view->setFocus();
+        QTest::keyClick(view, Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(waitFor([&] { return !cookieValue(dir.path(), "data").contains("#FFCC00(52479)b"); }));
         window.questionOverride = [](const std::string&) { return Answer::No; };
         QVERIFY(window.close());
     }

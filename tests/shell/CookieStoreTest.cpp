@@ -34,6 +34,8 @@ TEST(CookieStore, RecordsAreReplacedInPlaceAndNewNamesAppended) {
     // A second picture pick replaces the first and stands last.
     ASSERT_TRUE(CookieStore::setCookie(page, "file:///srv/site/c.png;expires=Fri, 31-Dec-2123 00:00:00 GMT;"));
     EXPECT_EQ(CookieStore::cookiesFor(page), "data=two; file:///srv/site/c.png");
+    ASSERT_TRUE(CookieStore::setCookie(page, "file:///srv/site/a=b.png;expires=Fri, 31-Dec-2123 00:00:00 GMT;"));
+    EXPECT_EQ(CookieStore::cookiesFor(page), "data=two; file:///srv/site/a=b.png");
 
     CookieStore::purgeLocalCookies();
     EXPECT_FALSE(fileExists(CookieStore::fileFor("/srv/site")));
