@@ -1,20 +1,119 @@
-// Subcommands of this capability; not built yet.
+// Colour conversions, swatch book files and suggested schemes on the command line.
 
 #include "tool/ToolCommands.h"
 
+#include "colour/ColorCodes.h"
+#include "colour/Ucolorschemer.h"
+#include "swatches/SwatchBookFile.h"
+#include "tools/SuggestSchemes.h"
+
+#include <charconv>
 #include <ostream>
+#include <stdexcept>
+#include <string>
 
 namespace hw::tool {
 
 namespace {
-int notYet(const char* name, std::ostream& err) {
-    err << "huewright-tool: " << name << " is not available yet\n";
+
+/// Bad input that is not an integer conversion (a real number, a usage mistake).
+struct BadInput : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+/// A real number written with "." whatever the locale.
+double toReal(const std::string& text) {
+    double v = 0;
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, v);
+    if (text.empty() || ec != std::errc() || ptr != end)
+        throw BadInput("'" + text + "' is not a valid floating point value");
+    return v;
+}
+
+void needArgs(const Args& args, std::size_t count, const char* usage) {
+    if (args.size() != count) throw BadInput(std::string("usage: huewright-tool ") + usage);
+}
+
+int runGuarded(std::ostream& err, const auto& body) {
+    try {
+        return body();
+    } catch (const IntegerConversionError& e) {
+        err << e.what() << "\n";
+    } catch (const BadInput& e) {
+        err << e.what() << "\n";
+    }
     return 2;
 }
+
 } // namespace
 
-int runColour(const Args&, std::ostream&, std::ostream& err) { return notYet("colour", err); }
-int runBook(const Args&, std::ostream&, std::ostream& err) { return notYet("book", err); }
-int runSuggest(const Args&, std::ostream&, std::ostream& err) { return notYet("suggest", err); }
+int runColour(const Args& args, std::ostream& out, std::ostream& err) {
+    return runGuarded(err, [&] {
+        if (args.empty()) throw BadInput("usage: huewright-tool colour hex2color|color2hex|rgb2hex|hsl2color|rgb2hsl ARGS...");
+        const std::string& form = args[0];
+        if (form == "hex2color") {
+            needArgs(args, 2, "colour hex2color HEX");
+            out << HexCodeToColor(args[1]) << "\n";
+        } else if (form == "color2hex") {
+            needArgs(args, 2, "colour color2hex N");
+            out << ColorToHexCode(StrToInt(args[1])).str() << "\n";
+        } else if (form == "rgb2hex") {
+            needArgs(args, 4, "colour rgb2hex R G B");
+            out << RgbTextsToHexCode(args[1], args[2], args[3]).str() << "\n";
+        } else if (form == "hsl2color") {
+            needArgs(args, 4, "colour hsl2color H S L");
+            const double h = toReal(args[1]), s = toReal(args[2]), l = toReal(args[3]);
+            out << HslToColor(h, s, l) << "\n";
+        } else if (form == "rgb2hsl") {
+            needArgs(args, 4, "colour rgb2hsl R G B");
+            const int r = StrToInt(args[1]), g = StrToInt(args[2]), b = StrToInt(args[3]);
+            const Hsl hsl = RgbToHsl(r, g, b);
+            out << hsl.hue << " " << hsl.sat << " " << hsl.lum << "\n";
+        } else {
+            throw BadInput("huewright-tool colour: unknown form '" + form + "'");
+        }
+        return 0;
+    });
+}
+
+int runBook(const Args& args, std::ostream& out, std::ostream& err) {
+    return runGuarded(err, [&] {
+        const char* usage = "book FILE [--save OUT | --save-as OUT]";
+        if (args.size() != 1 && args.size() != 3) needArgs(args, 1, usage);
+        if (args.size() == 3 && args[1] != "--save" && args[1] != "--save-as") needArgs(args, 1, usage);
+        const BookReadResult read = readBookFile(args[0]);
+        if (!read.ok) throw BadInput(read.error);
+        if (args.size() == 3) {
+            std::string error;
+            if (!writeBookFile(args[2], read.book.cards, read.book.lastCard, args[1] == "--save-as", &error))
+                throw BadInput(error);
+            return 0;
+        }
+        for (int i = 0; i <= read.book.lastCard; ++i) {
+            const SwatchBook& card = read.book.cards[static_cast<std::size_t>(i)];
+            out << card.GetColor1() << '\t' << card.GetColor2() << '\t' << card.GetColor3() << '\t'
+                << card.GetCaption1().str() << '\t' << card.GetCaption2().str() << '\t'
+                << card.GetCaption3().str() << '\t' << card.GetTitle().str() << '\n';
+        }
+        return 0;
+    });
+}
+
+int runSuggest(const Args& args, std::ostream& out, std::ostream& err) {
+    return runGuarded(err, [&] {
+        needArgs(args, 3, "suggest H S L");
+        PaletteState state;
+        state.hue = StrToInt(args[0]);
+        state.sat = StrToInt(args[1]);
+        state.lum = StrToInt(args[2]);
+        state.FromHsl();
+        const SuggestedSchemes schemes = SuggestSchemes(state.hue, state.sat, state.lum, state.color);
+        for (const auto& scheme : schemes)
+            out << ColorToHexCode(scheme[0]).str() << ' ' << ColorToHexCode(scheme[1]).str() << ' '
+                << ColorToHexCode(scheme[2]).str() << '\n';
+        return 0;
+    });
+}
 
 } // namespace hw::tool

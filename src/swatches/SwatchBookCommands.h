@@ -1,0 +1,109 @@
+#pragma once
+
+#include "base/AnsiString.h"
+#include "colour/TColor.h"
+#include "shell/Screen.h"
+#include "swatches/SwatchBook.h"
+#include "swatches/WindowCaption.h"
+
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace hw {
+
+/// The outcome of the save question.
+enum class SaveAnswer {
+    Saved,               ///< Yes, and the book was written
+    No,                  ///< No: nothing written
+    Cancel,              ///< Cancel: nothing written
+    SaveDialogCancelled, ///< Yes, but the user cancelled the save dialog
+    SaveFailed,          ///< Yes, but the file could not be written (already told to the user)
+};
+
+/// The swatch book of the main window and its commands: the File menu's book items, adding and
+/// deleting cards with the ten-card limit, the save question, and the book panel's stepping and
+/// renaming. It holds the book state and talks to the screen only through `Screen`; the main
+/// window's handlers call these and nothing else.
+///
+/// Invariants: -1 <= lastCard <= 9; while the book holds cards, 0 <= currentCard <= lastCard;
+/// cards after lastCard keep stale contents that are never shown or written.
+///
+/// Sound behaviour beyond the plain commands: a book file that cannot be read is told with
+/// Screen::warn and leaves the book as it was; a book that cannot be written is told with
+/// Screen::warn and stays modified, and a save question whose save failed answers SaveFailed,
+/// on which every caller keeps the book.
+class SwatchBookCommands {
+public:
+    /// `caption` is the main window's caption record, shared with the page commands.
+    SwatchBookCommands(Screen& screen, WindowCaption& caption);
+
+    // --- Book state ----------------------------------------------------------------------
+    SwatchBookCards cards;
+    int currentCard = -1;
+    int lastCard = -1;
+    std::string bookPath;
+    bool bookModified = false;
+    std::string bookFileName;
+    const std::string& bookName() const { return m_caption.bookName; }
+
+    /// The index of the last web scheme card (-1 when there are none). The scheme view
+    /// installs its own; the book panel's Previous Card enables Next Scheme when it is 0.
+    std::function<int()> lastSchemeCard = [] { return -1; };
+
+    // --- Card operations -------------------------------------------------------------------
+    /// "Add to Swatch Book": appends a card titled "Untitled-" + its position, or, with ten
+    /// cards already, asks whether to open a new book.
+    void addCard(TColor color1, TColor color2, TColor color3, const AnsiString& caption1,
+                 const AnsiString& caption2, const AnsiString& caption3);
+    /// "Delete Card": removes the current card; the cards after it move up and are retitled
+    /// "Untitled-" + their new position.
+    void deleteCard();
+    /// Empties the book and shows an empty card with `title` as the title label.
+    void resetBook(const std::string& title);
+
+    // --- Files -----------------------------------------------------------------------------
+    /// Reads a book file into the book and shows its last card. A file that cannot be read is
+    /// told with Screen::warn and leaves the book untouched; returns whether it was read.
+    bool readBook(const std::string& path);
+    /// Writes cards 0..lastCard; `finalLineEnd` only for Save Swatch Book As. A failure is told
+    /// with Screen::warn; returns whether the file was written.
+    bool writeBook(const std::string& path, bool finalLineEnd);
+    /// "Save changes to swatch book?" with Yes, No and Cancel; Yes saves.
+    SaveAnswer askSaveBook();
+    /// The book named on the command line; as Open without the dialog.
+    void openBookAtStartup(const std::string& path);
+
+    // --- File menu -------------------------------------------------------------------------
+    void newSwatchBook();    ///< mnuNewSwatchBookClick
+    void openSwatchBook();   ///< mnuOpenClick
+    void saveSwatchBook();   ///< mnuSaveSwatchBookClick
+    void saveSwatchBookAs(); ///< mnuSaveSwatchBookAsClick
+    /// Shutdown: asks the save question when the book is modified; false keeps the window open.
+    bool mayClose();
+
+    // --- Book panel ------------------------------------------------------------------------
+    void previousCard(); ///< SBtbnPreviousCardClick
+    void nextCard();     ///< SBtbnNextCardClick
+    /// SBlblCardTitleClick: the current card's title to fill the title editor with, or nullopt
+    /// when the editor does not open (the label is empty or the book holds no card).
+    std::optional<std::string> beginRenameCard(const std::string& titleLabelText) const;
+    /// Enter in SBeditCardTitle: the current book card takes the title and the title label
+    /// shows it. Renaming does not mark the book modified.
+    void renameCard(const std::string& title);
+
+    /// What the book panel shows of card `index`.
+    CardView cardView(int index) const;
+
+private:
+    void showCard(int index);
+    void showEmptyCard(const std::string& title);
+    void recomposeCaption();
+    void setSaveEnabledByPath();
+    bool commitOpenedBook(const std::string& path);
+
+    Screen& m_screen;
+    WindowCaption& m_caption;
+};
+
+} // namespace hw

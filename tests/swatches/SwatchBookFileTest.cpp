@@ -1,0 +1,198 @@
+#include "base/Files.h"
+#include "swatches/SwatchBookFile.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+using namespace hw;
+
+namespace {
+
+const std::string books = std::string(HW_TEST_DATA) + "/books";
+
+std::string tempDir(const std::string& name) {
+    const auto dir = std::filesystem::temp_directory_path() / ("hw-books-" + name + "-" + std::to_string(::getpid()));
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    return dir.string();
+}
+
+BookContents parsed(const std::string& text) {
+    BookReadResult r = parseBookText(text);
+    EXPECT_TRUE(r.ok) << r.error;
+    return r.book;
+}
+
+/// Runs huewright-tool; its standard output in `out`, its exit status returned.
+int runTool(const std::string& args, std::string& out) {
+    const std::string cmd = std::string(HW_TOOL) + " " + args + " 2>/dev/null";
+    FILE* pipe = ::popen(cmd.c_str(), "r");
+    if (!pipe) return -1;
+    char buf[4096];
+    out.clear();
+    for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, pipe)) > 0;) out.append(buf, n);
+    const int status = ::pclose(pipe);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+} // namespace
+
+TEST(SwatchBookFile, TwoCardExampleReadsBothWays) {
+    for (const char* name : {"two-cards-save.sbk", "two-cards-saveas.sbk"}) {
+        const BookReadResult r = readBookFile(books + "/" + name);
+        ASSERT_TRUE(r.ok) << r.error;
+        ASSERT_EQ(r.book.lastCard, 1);
+        const SwatchBook& a = r.book.cards[0];
+        EXPECT_EQ(a.GetColor1(), 255);
+        EXPECT_EQ(a.GetColor2(), 32768);
+        EXPECT_EQ(a.GetColor3(), clWhite);
+        EXPECT_EQ(a.GetCaption1().str(), "FF0000");
+        EXPECT_EQ(a.GetCaption2().str(), "008000");
+        EXPECT_TRUE(a.GetCaption3().IsEmpty());
+        EXPECT_EQ(a.GetTitle().str(), "Untitled-1");
+        const SwatchBook& b = r.book.cards[1];
+        EXPECT_EQ(b.GetColor1(), 10053171);
+        EXPECT_EQ(b.GetColor2(), 13421772);
+        EXPECT_EQ(b.GetColor3(), 52479);
+        EXPECT_EQ(b.GetCaption3().str(), "FFCC00");
+        EXPECT_EQ(b.GetTitle().str(), "Sea");
+    }
+}
+
+TEST(SwatchBookFile, TwoCardExampleWritesByteForByte) {
+    const BookContents book = parsed(readFileOrEmpty(books + "/two-cards-save.sbk"));
+    EXPECT_EQ(bookFileText(book.cards, book.lastCard, false), readFileOrEmpty(books + "/two-cards-save.sbk"));
+    EXPECT_EQ(bookFileText(book.cards, book.lastCard, true), readFileOrEmpty(books + "/two-cards-saveas.sbk"));
+}
+
+TEST(SwatchBookFile, SpaceCaptionReadsBackWhiteWhateverTheFileSays) {
+    const BookContents book = parsed("0\r\n12345\r\n255\r\n-7\r\nspace\r\nFF0000\r\nspace\r\nT");
+    const SwatchBook& c = book.cards[0];
+    EXPECT_EQ(c.GetColor1(), clWhite);
+    EXPECT_TRUE(c.GetCaption1().IsEmpty());
+    EXPECT_EQ(c.GetColor2(), 255);
+    EXPECT_EQ(c.GetColor3(), clWhite);
+    // And an empty caption is written as "space".
+    EXPECT_EQ(bookFileText(book.cards, 0, false), "0\r\n16777215\r\n255\r\n16777215\r\nspace\r\nFF0000\r\nspace\r\nT");
+}
+
+TEST(SwatchBookFile, TitlesNeverShiftTheCardsAfterThem) {
+    const struct { const char* titleLine; const char* title; } rows[] = {
+        {"Sea and sky", "Sea and sky"},
+        {"   Leading blanks", "Leading blanks"},
+        {"A title much longer than eighteen characters", "A title much longer than eighteen characters"},
+        {"", ""},
+        {"   ", ""},
+        {"trailing  ", "trailing  "},
+    };
+    for (const auto& r : rows) {
+        for (const char* eol : {"\r\n", "\n"}) {
+            const std::string e = eol;
+            const std::string text = "1" + e + "1" + e + "2" + e + "3" + e + "AAAAAA" + e + "space" + e + "space" + e +
+                                     r.titleLine + e + "4" + e + "5" + e + "6" + e + "BBBBBB" + e + "CCCCCC" + e +
+                                     "DDDDDD" + e + "Last";
+            const BookContents book = parsed(text);
+            ASSERT_EQ(book.lastCard, 1) << r.titleLine;
+            EXPECT_EQ(book.cards[0].GetTitle().str(), r.title) << r.titleLine;
+            EXPECT_EQ(book.cards[1].GetColor1(), 4) << r.titleLine;
+            EXPECT_EQ(book.cards[1].GetCaption3().str(), "DDDDDD") << r.titleLine;
+            EXPECT_EQ(book.cards[1].GetTitle().str(), "Last") << r.titleLine;
+        }
+    }
+}
+
+TEST(SwatchBookFile, EmptyLastTitleRoundTrips) {
+    SwatchBookCards cards;
+    cards[0].SetCaption1("FF0000");
+    cards[0].SetColor1(255);
+    for (bool finalLineEnd : {false, true}) {
+        const std::string text = bookFileText(cards, 0, finalLineEnd);
+        const BookContents back = parsed(text);
+        EXPECT_EQ(back.lastCard, 0);
+        EXPECT_EQ(back.cards[0].GetTitle().str(), "");
+        EXPECT_EQ(bookFileText(back.cards, 0, finalLineEnd), text);
+    }
+}
+
+TEST(SwatchBookFile, CardCountsAtTheLimits) {
+    SwatchBookCards cards;
+    for (int i = 0; i < maxCards; ++i) cards[static_cast<std::size_t>(i)].SetTitle("Card " + std::to_string(i));
+    EXPECT_EQ(bookFileText(cards, 0, false).substr(0, 3), "0\r\n");
+    const std::string full = bookFileText(cards, 9, false);
+    EXPECT_EQ(full.substr(0, 3), "9\r\n");
+    const BookContents back = parsed(full);
+    EXPECT_EQ(back.lastCard, 9);
+    EXPECT_EQ(back.cards[9].GetTitle().str(), "Card 9");
+    EXPECT_EQ(parsed("-1\r\n").lastCard, -1);
+    EXPECT_EQ(bookFileText(cards, -1, true), "-1\r\n");
+}
+
+TEST(SwatchBookFile, LineEndInATitleIsWrittenAsABlank) {
+    SwatchBookCards cards;
+    cards[0].SetTitle("two\r\nlines");
+    cards[1].SetTitle("next");
+    const BookContents back = parsed(bookFileText(cards, 1, false));
+    EXPECT_EQ(back.cards[0].GetTitle().str(), "two  lines");
+    EXPECT_EQ(back.cards[1].GetTitle().str(), "next");
+}
+
+TEST(SwatchBookFile, MalformedFilesAreRejected) {
+    const char* const malformed[] = {
+        "",
+        "   \r\n  ",
+        "x\r\n",
+        "1.5\r\n",
+        "10\r\n",
+        "-2\r\n",
+        "99999999999\r\n",
+        "0\r\n",
+        "0\r\n255\r\n",
+        "0\r\n255\r\n0\r\n0\r\nFF0000\r\nspace",
+        "0\r\n255\r\n0\r\n0\r\nFF0000\r\nspace\r\nspace",
+        "0\r\nred\r\n0\r\n0\r\nFF0000\r\nspace\r\nspace\r\nT",
+        "0\r\n12ab\r\n0\r\n0\r\nFF0000\r\nspace\r\nspace\r\nT",
+        "1\r\n255\r\n0\r\n0\r\nFF0000\r\nspace\r\nspace\r\nOnly one card",
+        "1\r\n255\r\n0\r\n0\r\nFF0000\r\nspace\r\nspace\r\n\r\n",
+        "\x89PNG\r\n\x1a\n\0\0\0\rIHDR",
+    };
+    for (const char* text : malformed) {
+        const BookReadResult r = parseBookText(text);
+        EXPECT_FALSE(r.ok) << "accepted: " << text;
+        EXPECT_FALSE(r.error.empty()) << text;
+        EXPECT_EQ(r.book.lastCard, -1) << text;
+    }
+    const BookReadResult missing = readBookFile(books + "/no-such-book.sbk");
+    EXPECT_FALSE(missing.ok);
+    EXPECT_NE(missing.error.find("no-such-book.sbk"), std::string::npos);
+}
+
+TEST(SwatchBookFile, AFailedWriteLeavesTheOldFileWhole) {
+    const std::string dir = tempDir("atomic");
+    const std::string path = dir + "/book.sbk";
+    SwatchBookCards cards;
+    ASSERT_TRUE(writeBookFile(path, cards, 0, false));
+    const std::string before = readFileOrEmpty(path);
+    std::string error;
+    EXPECT_FALSE(writeBookFile(dir + "/missing/book.sbk", cards, 0, false, &error));
+    EXPECT_FALSE(error.empty());
+    EXPECT_EQ(readFileOrEmpty(path), before);
+}
+
+TEST(BookTool, PrintsCardsAndWritesBothFileForms) {
+    std::string out;
+    ASSERT_EQ(runTool("book " + books + "/two-cards-saveas.sbk", out), 0);
+    EXPECT_EQ(out, "255\t32768\t16777215\tFF0000\t008000\t\tUntitled-1\n"
+                   "10053171\t13421772\t52479\t336699\tCCCCCC\tFFCC00\tSea\n");
+    const std::string dir = tempDir("tool");
+    ASSERT_EQ(runTool("book " + books + "/two-cards-saveas.sbk --save " + dir + "/a.sbk", out), 0);
+    ASSERT_EQ(runTool("book " + books + "/two-cards-save.sbk --save-as " + dir + "/b.sbk", out), 0);
+    EXPECT_EQ(readFileOrEmpty(dir + "/a.sbk"), readFileOrEmpty(books + "/two-cards-save.sbk"));
+    EXPECT_EQ(readFileOrEmpty(dir + "/b.sbk"), readFileOrEmpty(books + "/two-cards-saveas.sbk"));
+    writeFileBytes(dir + "/bad.sbk", "12\r\n");
+    EXPECT_EQ(runTool("book " + dir + "/bad.sbk", out), 2);
+    EXPECT_EQ(out, "");
+}

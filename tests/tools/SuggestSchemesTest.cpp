@@ -1,0 +1,111 @@
+#include "colour/ColorCodes.h"
+#include "colour/Ucolorschemer.h"
+#include "tools/SuggestSchemes.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+
+using namespace hw;
+
+namespace {
+
+std::string hexRows(const SuggestedSchemes& s) {
+    std::string out;
+    for (const auto& scheme : s)
+        out += ColorToHexCode(scheme[0]).str() + " " + ColorToHexCode(scheme[1]).str() + " " +
+               ColorToHexCode(scheme[2]).str() + "\n";
+    return out;
+}
+
+SuggestedSchemes fromPalette(int h, int s, int l) {
+    PaletteState st;
+    st.hue = h;
+    st.sat = s;
+    st.lum = l;
+    st.FromHsl();
+    return SuggestSchemes(st.hue, st.sat, st.lum, st.color);
+}
+
+const char* const example3FBFBF =
+    "3FBFBF E5B2B2 E0F4F4\n3FBFBF 99326E F4ECE0\n3FBFBF BFBF3F D8F2F2\n3FBFBF F4E0F4 E8E8BA\n";
+const char* const exampleFF0000 =
+    "FF0000 99FFFF FFD6D6\nFF0000 00CC55 D6E7FF\nFF0000 0000FF FFCBCB\nFF0000 D6FFD6 A3A3FF\n";
+
+} // namespace
+
+TEST(SuggestSchemes, WorkedExamples) {
+    EXPECT_EQ(hexRows(fromPalette(180, 50, 50)), example3FBFBF);
+    EXPECT_EQ(hexRows(fromPalette(0, 100, 50)), exampleFF0000);
+}
+
+TEST(SuggestSchemes, ToolPrintsTheSameRows) {
+    for (const auto& [args, expected] : {std::pair{"180 50 50", example3FBFBF}, std::pair{"0 100 50", exampleFF0000}}) {
+        const std::string cmd = std::string(HW_TOOL) + " suggest " + args;
+        FILE* pipe = ::popen(cmd.c_str(), "r");
+        ASSERT_NE(pipe, nullptr);
+        std::string out;
+        char buf[512];
+        for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, pipe)) > 0;) out.append(buf, n);
+        EXPECT_EQ(::pclose(pipe), 0);
+        EXPECT_EQ(out, expected);
+    }
+    const std::string bad = std::string(HW_TOOL) + " suggest 1x 50 50 2>&1";
+    FILE* pipe = ::popen(bad.c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    char buf[256] = {};
+    const std::size_t n = std::fread(buf, 1, sizeof buf - 1, pipe);
+    const int status = ::pclose(pipe);
+    EXPECT_EQ(std::string(buf, n), "'1x' is not a valid integer value\n");
+    EXPECT_EQ(WEXITSTATUS(status), 2);
+}
+
+TEST(SuggestSchemes, LuminanceRulesAtTheirBoundaries) {
+    const struct { int L, complement, accent, split, secondAccent; } rows[] = {
+        {0, 0, 0, 0, 0},       {9, 9, 9, 9, 9},       {10, 40, 86, 0, 76},   {24, 54, 86, 14, 76},
+        {25, 55, 87, 15, 77},  {29, 59, 87, 19, 77},  {30, 60, 88, 20, 78},  {45, 75, 91, 35, 81},
+        {59, 89, 93, 49, 83},  {60, 80, 94, 50, 84},  {64, 84, 94, 54, 84},  {65, 85, 95, 55, 85},
+        {69, 89, 95, 59, 85},  {70, 70, 95, 60, 85},  {79, 79, 95, 69, 85},  {80, 60, 30, 80, 80},
+        {97, 77, 30, 97, 97},  {98, 98, 30, 98, 98},  {99, 99, 99, 99, 99},  {100, 100, 100, 100, 100},
+    };
+    for (const auto& r : rows) {
+        EXPECT_EQ(ComplementLum(r.L), r.complement) << r.L;
+        EXPECT_EQ(AccentLum(r.L), r.accent) << r.L;
+        EXPECT_EQ(SplitLum(r.L), r.split) << r.L;
+        EXPECT_EQ(SecondAccentLum(r.L), r.secondAccent) << r.L;
+    }
+}
+
+TEST(SuggestSchemes, ShiftedLumWrapsPastWhite) {
+    const struct { int L, shifted; } rows[] = {
+        {0, 0},   {9, 9},   {10, 50}, {59, 99}, {60, 100}, {61, 1},   {69, 9},
+        {70, 25}, {84, 39}, {85, 25}, {97, 37}, {98, 98},  {100, 100},
+    };
+    for (const auto& r : rows) EXPECT_EQ(ShiftedLum(r.L), r.shifted) << r.L;
+}
+
+TEST(SuggestSchemes, Hue360IsHue0) {
+    const SuggestedSchemes a = fromPalette(360, 70, 40);
+    const SuggestedSchemes b = fromPalette(0, 70, 40);
+    EXPECT_EQ(hexRows(a), hexRows(b));
+}
+
+TEST(SuggestSchemes, VeryDarkAndVeryLightBasesStayThatWay) {
+    for (int h : {0, 95, 200, 359}) {
+        for (const auto& scheme : fromPalette(h, 100, 5))
+            for (TColor c : scheme) EXPECT_LE(std::max({redOf(c), greenOf(c), blueOf(c)}), 25) << h;
+        for (const auto& scheme : fromPalette(h, 100, 99))
+            for (TColor c : scheme) EXPECT_GE(std::min({redOf(c), greenOf(c), blueOf(c)}), 249) << h;
+    }
+}
+
+TEST(SuggestSchemes, ColourOneIsTheSwatchEvenFromATypedHexCode) {
+    PaletteState st;
+    st.FromHex("336699");
+    const SuggestedSchemes s = SuggestSchemes(st.hue, st.sat, st.lum, st.color);
+    for (const auto& scheme : s) EXPECT_EQ(scheme[0], 10053171);
+    // The derived colours use the truncated HSL of the code (210, 50, 40).
+    EXPECT_EQ(s[2][1], HslToColor(90, 50, 40));
+}
