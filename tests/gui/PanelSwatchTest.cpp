@@ -170,6 +170,34 @@ private slots:
         QTest::mouseRelease(slider->pbxSatSlide, Qt::LeftButton, {}, {3, 50});
     }
 
+    void cursorsShowWhatAClickDoes() {
+        click(book()->SBimgMenu);
+        PanelBox* slot = card()->SCpnlColor(1);
+        QTest::mouseMove(slot, {20, 30});
+        QCOMPARE(slot->cursor().shape(), Qt::ArrowCursor);
+        window->pallet().pick(rgbColor(1, 2, 3));
+        QTest::mouseMove(slot, {21, 31});
+        QCOMPARE(slot->cursor().shape(), Qt::BitmapCursor);
+
+        PanelBox* colour = book()->SBpnlColor(1);
+        QTest::mouseMove(colour, {20, 30});
+        QCOMPARE(colour->cursor().shape(), Qt::ArrowCursor);
+        window->bookCommands().addCard(rgbColor(1, 2, 3), clWhite, clWhite, "030201", "", "");
+        QTest::mouseMove(colour, {21, 31});
+        QCOMPARE(colour->cursor().shape(), Qt::BitmapCursor);
+    }
+
+    void sliderHidesWhenTheMainWindowIsActivated() {
+        window->pallet().pick(rgbColor(0, 0, 255));
+        click(card()->SCpnlColor(2));
+        QTest::mousePress(card()->SCpnlColor(2), Qt::RightButton, {}, {5, 5});
+        TfrmSlider* slider = window->frmSlider();
+        QVERIFY(slider->isVisible());
+        QVERIFY(QTest::qWaitForWindowActive(slider));
+        window->activateWindow();
+        QTRY_VERIFY(!slider->isVisible());
+    }
+
     void draggingTheBookBringsTheOpenPanelsAlong() {
         click(book()->SBimgColorPalette);
         QVERIFY(book()->SBimgCardsOpen->isVisibleTo(book()));
