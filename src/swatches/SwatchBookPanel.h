@@ -36,9 +36,18 @@ public:
     /// Places the five tool panels by the docking table around the book panel's place.
     void dockToolPanels();
 
-    /// The scheme commands' stepping (the scheme cards belong to the scheme view).
+    /// The web schemes' cards, owned by the scheme view, which installs them. The cards of one
+    /// scheme share its title; the scheme buttons step through those first.
+    struct SchemeCards {
+        const SwatchBookCards* cards = nullptr;
+        int* current = nullptr; ///< currentSchemeCard
+        const int* last = nullptr; ///< lastSchemeCard
+    } schemeCards;
+    /// The scheme commands: move to the previous or next scheme and show its card; set the scheme
+    /// buttons after a step inside one scheme.
     std::function<void()> previousScheme;
     std::function<void()> nextScheme;
+    std::function<void()> updateSchemeButtons;
 
     void showCard(const CardView& card);
     void setCardTitle(const std::string& title);
@@ -82,6 +91,8 @@ protected:
 
 private:
     void showMenuImage(bool menuShown);
+    /// Moves to the neighbouring scheme card when it belongs to the same scheme.
+    bool stepInsideScheme(int step);
     void dragMove(QMouseEvent* e);
     void dragEnd();
 

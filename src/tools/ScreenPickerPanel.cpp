@@ -80,15 +80,20 @@ void ScreenPickerPanel::sample(QPoint globalPos, bool showCode) {
         SPpnlPickerColor->setColor(c);
         if (showCode) SPlblPickerCaption->setText(QString::fromStdString(ColorToHexCode(c).str()));
     }
-    // 18 x 13 screen pixels around the pointer, about six times larger. Past the screen's edge
-    // the copy is not clamped: what lies outside stays black.
+    // 18 x 13 screen pixels around the pointer, about six times larger. Near the screen's edge
+    // the rectangle reaches past it; that part stays black and the rest keeps its place.
     const int w = magnifierWidth / 6, h = magnifierHeight / 6;
-    const QPixmap area = screen->grabWindow(0, at.x() - magnifierWidth / 12, at.y() - magnifierHeight / 12, w, h);
+    const QRect wanted(at.x() - magnifierWidth / 12, at.y() - magnifierHeight / 12, w, h);
+    const QRect onScreen = wanted & QRect(QPoint(0, 0), screen->geometry().size());
     QPixmap magnified(magnifierWidth, magnifierHeight);
     magnified.fill(Qt::black);
-    if (!area.isNull()) {
+    if (!onScreen.isEmpty()) {
+        const QPixmap area = screen->grabWindow(0, onScreen.x(), onScreen.y(), onScreen.width(), onScreen.height());
+        const double sx = double(magnifierWidth) / w, sy = double(magnifierHeight) / h;
         QPainter p(&magnified);
-        p.drawPixmap(QRect(0, 0, magnifierWidth, magnifierHeight), area, QRect(0, 0, w, h));
+        p.drawPixmap(QRectF((onScreen.x() - wanted.x()) * sx, (onScreen.y() - wanted.y()) * sy,
+                            onScreen.width() * sx, onScreen.height() * sy),
+                     area, QRectF(area.rect()));
     }
     m_magnified = magnified;
     SPimgMagnifier->update();

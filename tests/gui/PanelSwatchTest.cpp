@@ -275,6 +275,39 @@ private slots:
         QCOMPARE(commands.cards[2].GetTitle().str(), std::string("Greens"));
     }
 
+    void schemeButtonsStepInsideOneSchemeFirst() {
+        SwatchBookCards cards;
+        const char* titles[4] = {"a.wsm", "b.wsm", "b.wsm", "b.wsm"};
+        for (int i = 0; i < 4; ++i) {
+            cards[i].SetTitle(titles[i]);
+            cards[i].SetCaption1(QString("00000%1").arg(i).toStdString());
+        }
+        int current = 1;
+        const int last = 3;
+        int previousSchemes = 0, nextSchemes = 0, updates = 0;
+        book()->schemeCards = {&cards, &current, &last};
+        book()->previousScheme = [&] { ++previousSchemes; };
+        book()->nextScheme = [&] { ++nextSchemes; };
+        book()->updateSchemeButtons = [&] { ++updates; };
+
+        // The first card of scheme b: the previous card is another scheme's.
+        book()->SBtbnPreviousSchemeClick();
+        QCOMPARE(previousSchemes, 1);
+        QCOMPARE(current, 1);
+        book()->SBtbnNextSchemeClick();
+        book()->SBtbnNextSchemeClick();
+        QCOMPARE(current, 3);
+        QCOMPARE(updates, 2);
+        QCOMPARE(book()->SBlblCaption(1)->text(), QStringLiteral("000003"));
+        // The last card: the next scheme.
+        book()->SBtbnNextSchemeClick();
+        QCOMPARE(nextSchemes, 1);
+        book()->SBtbnPreviousSchemeClick();
+        QCOMPARE(current, 2);
+        QCOMPARE(book()->SBlblCardTitle->text(), QStringLiteral("b.wsm"));
+        QCOMPARE(previousSchemes, 1);
+    }
+
     void fileMenuNewEmptiesTheBook() {
         window->bookCommands().addCard(clWhite, clWhite, clWhite, "FFFFFF", "", "");
         window->findChild<QAction*>("mnuNewSwatchBook")->trigger();
