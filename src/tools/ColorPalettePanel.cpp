@@ -20,7 +20,11 @@ QLineEdit* makeEdit(QWidget* parent, const QString& name, QRect geometry, int ma
     e->setGeometry(geometry);
     e->setMaxLength(maxLength);
     e->setFrame(false);
-    e->setTextMargins(1, 0, 0, 0);
+    e->setTextMargins(0, 0, 0, 0);
+    // Three digits must fit the 22-pixel boxes.
+    QFont f = e->font();
+    f.setPixelSize(10);
+    e->setFont(f);
     auto* l = new QLabel(label, parent);
     l->setGeometry(geometry.x() - 11, geometry.y(), 9, geometry.height());
     l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
