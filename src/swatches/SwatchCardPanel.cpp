@@ -97,9 +97,9 @@ void SwatchCardPanel::SCpnlColorNClick(int n) {
 void SwatchCardPanel::SCpnlColorNMouseDown(int n, QMouseEvent* e) {
     const int i = n - 1;
     if (e->button() != Qt::RightButton || m_caption[i]->text().isEmpty()) return;
-    // The card panel's place inside the main window serves as the popup's screen position.
-    const QPoint inWindow = mapTo(window(), QPoint(0, 0));
-    m_slider.open(m_color[i], QPoint(inWindow.x() + m_cardOutline[i]->x() + 50, inWindow.y() + 64));
+    // The card panel's own place (in the browser area) serves as the popup's screen position,
+    // which puts the popup beside the slot while the main window is maximised.
+    m_slider.open(m_color[i], QPoint(x() + m_cardOutline[i]->x() + 50, y() + 64));
 }
 
 void SwatchCardPanel::SCpnlColorNMouseMove(int n) {
