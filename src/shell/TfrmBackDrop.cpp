@@ -5,6 +5,12 @@
 #include "help/HelpWindow.h"
 #include "shell/Cursors.h"
 #include "shell/WebBrowser.h"
+#include "swatches/SwatchBookPanel.h"
+#include "swatches/SwatchCardPanel.h"
+#include "tools/ColorPalettePanel.h"
+#include "tools/ScreenPickerPanel.h"
+#include "tools/SuggestedSchemesPanel.h"
+#include "tools/TfrmSlider.h"
 
 #include <QAction>
 #include <QApplication>
@@ -251,12 +257,86 @@ void TfrmBackDrop::createBrowserArea() {
     connect(m_browser, &WebBrowser::documentComplete, this, &TfrmBackDrop::WebBrowser1DocumentComplete);
     connect(m_browser, &WebBrowser::commandStateChange, this, &TfrmBackDrop::WebBrowser1CommandStateChange);
 
-    createPanel("SBpnlOutline", "Swatch Book", {186, 123}, {620, 398}, true);
-    createPanel("SCpnlOutline", "Swatch Card", {186, 104}, {620, 295}, false);
-    createPanel("SPpnlOutline", "Screen Picker", {186, 104}, {620, 520}, false);
-    createPanel("CPpnlOutline", "Color Palette", {186, 104}, {805, 417}, false);
+    createToolPanels();
+}
+
+// ---- the tool panels --------------------------------------------------------------------
+
+void TfrmBackDrop::createToolPanels() {
+    m_frmSlider = new TfrmSlider(m_paletteState, this);
+
+    auto add = [this](QFrame* frame, QPoint place) {
+        frame->move(place);
+        frame->raise();
+        m_panels.insert(frame->objectName(), frame);
+    };
+    m_swatchBookPanel = new SwatchBookPanel(m_browserContainer, m_bookCommands, m_pallet);
+    add(m_swatchBookPanel, {620, 398});
+    m_swatchCardPanel = new SwatchCardPanel(m_browserContainer, *this, m_pallet, *m_frmSlider);
+    add(m_swatchCardPanel, {620, 295});
+    m_screenPickerPanel = new ScreenPickerPanel(m_browserContainer, m_pallet);
+    add(m_screenPickerPanel, {620, 520});
+    m_colorPalettePanel = new ColorPalettePanel(m_browserContainer, *this, m_pallet, m_paletteState);
+    add(m_colorPalettePanel, {805, 417});
     createPanel("IBpnlOutline", "Image Blender", {186, 104}, {435, 417}, false);
-    createPanel("SSpnlOutline", "Suggested Color Schemes", {143, 63}, {848, 355}, false);
+    m_suggestedSchemesPanel = new SuggestedSchemesPanel(m_browserContainer, m_pallet, m_paletteState);
+    add(m_suggestedSchemesPanel, {848, 355});
+
+    m_swatchBookPanel->setToolPanels({m_swatchCardPanel, m_screenPickerPanel, m_colorPalettePanel,
+                                      panel("IBpnlOutline"), m_suggestedSchemesPanel});
+    auto showCardPanel = [this] {
+        m_swatchCardPanel->show();
+        m_swatchCardPanel->raise();
+    };
+    m_colorPalettePanel->showSwatchCard = showCardPanel;
+    m_screenPickerPanel->showSwatchCard = showCardPanel;
+    m_suggestedSchemesPanel->showSwatchCard = showCardPanel;
+    m_colorPalettePanel->suggestSchemes = [this] { SuggestSchemes(); };
+    m_colorPalettePanel->toggleSuggestedSchemes = [this] {
+        m_suggestedSchemesPanel->setVisible(!m_suggestedSchemesPanel->isVisible());
+        m_suggestedSchemesPanel->raise();
+    };
+    m_swatchCardPanel->addCard = [this](TColor c1, TColor c2, TColor c3, const AnsiString& t1, const AnsiString& t2,
+                                        const AnsiString& t3) {
+        runBookCommand([&] { m_bookCommands.addCard(c1, c2, c3, t1, t2, t3); });
+    };
+
+    registerControl(Command::SCtbnBin, m_swatchCardPanel->SCtbnBin);
+    registerControl(Command::SCtbnAddToBook, m_swatchCardPanel->SCtbnAddToBook);
+    registerControl(Command::SBtbnBin, m_swatchBookPanel->SBtbnBin);
+    registerControl(Command::SBtbnPreviousCard, m_swatchBookPanel->SBtbnPreviousCard);
+    registerControl(Command::SBtbnPreviousScheme, m_swatchBookPanel->SBtbnPreviousScheme);
+    registerControl(Command::SBtbnNextScheme, m_swatchBookPanel->SBtbnNextScheme);
+    registerControl(Command::SBtbnNextCard, m_swatchBookPanel->SBtbnNextCard);
+    connectBookCommands();
+}
+
+void TfrmBackDrop::SuggestSchemes() { m_suggestedSchemesPanel->SuggestSchemes(m_colorPalettePanel->CPpnlSwatch->color()); }
+
+void TfrmBackDrop::runBookCommand(const std::function<void()>& command) {
+    m_windowCaption.pageName = m_program.pageName;
+    command();
+    m_program.bookName = m_windowCaption.bookName;
+}
+
+void TfrmBackDrop::connectBookCommands() {
+    auto connectItem = [this](Command c, void (SwatchBookCommands::*command)()) {
+        connect(m_actions.value(static_cast<int>(c)), &QAction::triggered, this,
+                [this, command] { runBookCommand([&] { (m_bookCommands.*command)(); }); });
+    };
+    connectItem(Command::mnuNewSwatchBook, &SwatchBookCommands::newSwatchBook);
+    connectItem(Command::mnuOpen, &SwatchBookCommands::openSwatchBook);
+    connectItem(Command::mnuSaveSwatchBook, &SwatchBookCommands::saveSwatchBook);
+    connectItem(Command::mnuSaveSwatchBookAs, &SwatchBookCommands::saveSwatchBookAs);
+    m_program.hooks.bookFileName = [this] { return m_bookCommands.bookFileName; };
+    m_program.hooks.showCurrentBookCard = [this] {
+        if (m_bookCommands.lastCard >= 0) showCard(m_bookCommands.cardView(m_bookCommands.currentCard));
+    };
+    m_program.hooks.bookCloseQuery = [this] {
+        bool mayClose = true;
+        runBookCommand([&] { mayClose = m_bookCommands.mayClose(); });
+        return mayClose;
+    };
 }
 
 QFrame* TfrmBackDrop::createPanel(const QString& name, const QString& caption, QSize size, QPoint place,
@@ -389,9 +469,9 @@ bool TfrmBackDrop::isChecked(Command command) const { return m_checked[at(comman
 
 void TfrmBackDrop::setCaption(const std::string& caption) { setWindowTitle(QString::fromStdString(caption)); }
 
-void TfrmBackDrop::showCard(const CardView&) {}
+void TfrmBackDrop::showCard(const CardView& card) { m_swatchBookPanel->showCard(card); }
 
-void TfrmBackDrop::setCardTitle(const std::string&) {}
+void TfrmBackDrop::setCardTitle(const std::string& title) { m_swatchBookPanel->setCardTitle(title); }
 
 void TfrmBackDrop::navigate(const std::string& path) { m_browser->Navigate(QString::fromStdString(path)); }
 
@@ -421,16 +501,9 @@ void TfrmBackDrop::mnuPrintWebSchemeClick() { m_browser->printPage(); }
 void TfrmBackDrop::mnuPageSetUpClick() { m_browser->pageSetup(); }
 
 void TfrmBackDrop::mnuViewSwatchBookClick() {
-    QFrame* book = panel("SBpnlOutline");
-    if (m_checked[at(Command::mnuViewSwatchBook)]) {
-        book->hide();
-        for (auto name : {"SCpnlOutline", "SPpnlOutline", "CPpnlOutline", "IBpnlOutline", "SSpnlOutline"})
-            panel(name)->hide();
-        setChecked(Command::mnuViewSwatchBook, false);
-    } else {
-        book->show();
-        setChecked(Command::mnuViewSwatchBook, true);
-    }
+    const bool shown = m_checked[at(Command::mnuViewSwatchBook)];
+    m_swatchBookPanel->viewSwatchBook(!shown);
+    setChecked(Command::mnuViewSwatchBook, !shown);
 }
 
 void TfrmBackDrop::WebBrowser1DocumentComplete() {

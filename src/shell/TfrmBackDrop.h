@@ -1,7 +1,11 @@
 #pragma once
 
+#include "colour/Pallet.h"
+#include "colour/Ucolorschemer.h"
 #include "shell/Program.h"
 #include "shell/Screen.h"
+#include "swatches/SwatchBookCommands.h"
+#include "swatches/WindowCaption.h"
 
 #include <QHash>
 #include <QMainWindow>
@@ -22,6 +26,12 @@ class TfrmEditor;
 namespace hw {
 
 class WebBrowser;
+class SwatchCardPanel;
+class SwatchBookPanel;
+class ColorPalettePanel;
+class SuggestedSchemesPanel;
+class ScreenPickerPanel;
+class TfrmSlider;
 
 /// The main window: menu, tool bars, the browser area with its floating tool panels and the
 /// status bar. It implements the screen side of the program's command logic.
@@ -44,6 +54,17 @@ public:
     /// The tool panel frames, by their names ("SBpnlOutline", "SCpnlOutline", ...).
     QFrame* panel(const QString& name) const;
     QWidget* browserContainer() const { return m_browserContainer; }
+
+    // The tool panels and what they share.
+    Pallet& pallet() { return m_pallet; }
+    PaletteState& paletteState() { return m_paletteState; }
+    SwatchBookCommands& bookCommands() { return m_bookCommands; }
+    SwatchCardPanel* swatchCardPanel() const { return m_swatchCardPanel; }
+    SwatchBookPanel* swatchBookPanel() const { return m_swatchBookPanel; }
+    ColorPalettePanel* colorPalettePanel() const { return m_colorPalettePanel; }
+    SuggestedSchemesPanel* suggestedSchemesPanel() const { return m_suggestedSchemesPanel; }
+    ScreenPickerPanel* screenPickerPanel() const { return m_screenPickerPanel; }
+    TfrmSlider* frmSlider() const { return m_frmSlider; }
 
     // The screen.
     Answer askYesNoCancel(const std::string& text) override;
@@ -99,10 +120,26 @@ private:
     void createEditor();
     QFrame* createPanel(const QString& name, const QString& caption, QSize size, QPoint place, bool visible);
     void placePanelsAroundBook();
+    void createToolPanels();
+    void connectBookCommands();
+    /// Runs a book command with the caption record holding the page's current name, and hands
+    /// the book's part of the caption back to the program.
+    void runBookCommand(const std::function<void()>& command);
+    void SuggestSchemes();
     void applyState(Command command);
     void setMaximizeBox(bool shown);
 
     Program m_program;
+    Pallet m_pallet;
+    PaletteState m_paletteState;
+    WindowCaption m_windowCaption;
+    SwatchBookCommands m_bookCommands{*this, m_windowCaption};
+    SwatchCardPanel* m_swatchCardPanel = nullptr;
+    SwatchBookPanel* m_swatchBookPanel = nullptr;
+    ColorPalettePanel* m_colorPalettePanel = nullptr;
+    SuggestedSchemesPanel* m_suggestedSchemesPanel = nullptr;
+    ScreenPickerPanel* m_screenPickerPanel = nullptr;
+    TfrmSlider* m_frmSlider = nullptr;
     WebBrowser* m_browser = nullptr;
     TfrmEditor* m_frmEditor = nullptr;
     QWidget* m_browserContainer = nullptr;

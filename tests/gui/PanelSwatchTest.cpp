@@ -1,0 +1,322 @@
+// The swatch card panel, its slider popup and the swatch book panel in the real main window,
+// driven by mouse and key events on their controls.
+
+#include "GuiTestMain.h"
+
+#include "colour/SwatchBookJs.h"
+#include "shell/TfrmBackDrop.h"
+#include "swatches/SwatchBookPanel.h"
+#include "swatches/SwatchCardPanel.h"
+#include "tools/ColorPalettePanel.h"
+#include "tools/SuggestedSchemesPanel.h"
+#include "tools/TfrmSlider.h"
+
+#include <QClipboard>
+#include <QFile>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QTest>
+#include <QToolButton>
+
+#include <memory>
+
+using namespace hw;
+
+namespace {
+
+QString fileText(const std::string& path) {
+    QFile f(QString::fromStdString(path));
+    if (!f.open(QIODevice::ReadOnly)) return QString();
+    return QString::fromLatin1(f.readAll());
+}
+
+void click(QWidget* w, QPoint pos = QPoint(5, 5), Qt::MouseButton button = Qt::LeftButton) {
+    QTest::mouseClick(w, button, {}, pos);
+}
+
+/// Drags with the left button from `from` to `to`, both in `w`'s coordinates, and lets go there.
+void drag(QWidget* w, QPoint from, QPoint to, bool release = true) {
+    QTest::mousePress(w, Qt::LeftButton, {}, from);
+    QTest::mouseMove(w, (from + to) / 2);
+    QTest::mouseMove(w, to);
+    if (release) QTest::mouseRelease(w, Qt::LeftButton, {}, to);
+}
+
+} // namespace
+
+class PanelSwatchTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TfrmBackDrop> window;
+    QStringList notices;
+
+    SwatchCardPanel* card() { return window->swatchCardPanel(); }
+    SwatchBookPanel* book() { return window->swatchBookPanel(); }
+    ColorPalettePanel* palette() { return window->colorPalettePanel(); }
+
+    void typeHex(const QString& text) {
+        palette()->CPeditHex->clear();
+        QTest::keyClicks(palette()->CPeditHex, text);
+    }
+
+private slots:
+    void init() {
+        window = std::make_unique<TfrmBackDrop>();
+        notices.clear();
+        window->noticeOverride = [this](const std::string& t) { notices << QString::fromStdString(t); };
+        window->questionOverride = [](const std::string&) { return Answer::No; };
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        QFile::remove(QString::fromStdString(swatchBookJsPath()));
+    }
+
+    void cleanup() { window.reset(); }
+
+    void emptySlotTakesWhiteWithoutEnablingTheButtons() {
+        click(card()->SCpnlColor(1));
+        QCOMPARE(card()->SCpnlColor(1)->color(), clWhite);
+        QVERIFY(card()->SClblCaption(1)->text().isEmpty());
+        QVERIFY(card()->SCpnlSwatchOutline(1)->isVisibleTo(card()));
+        QVERIFY(!window->isEnabled(Command::SCtbnAddToBook));
+        QVERIFY(!card()->SCtbnBin->isEnabled());
+        // A right press on an empty slot opens no popup.
+        QTest::mousePress(card()->SCpnlColor(1), Qt::RightButton, {}, {5, 5});
+        QVERIFY(!window->frmSlider()->isVisible());
+    }
+
+    void cardSlotsTakeThePickAndGoIntoTheBook() {
+        click(book()->SBimgColorPalette);
+        QVERIFY(palette()->isVisible());
+        click(palette()->CPimgPalette, {100, 20});
+        QCOMPARE(palette()->CPeditHue->text(), QStringLiteral("225"));
+        QCOMPARE(palette()->CPeditSat->text(), QStringLiteral("50"));
+        click(palette()->CPpnlSwatch);
+        QVERIFY(card()->isVisible());
+        const QString hex = QString::fromStdString(window->pallet().GetHexCode().str());
+        QCOMPARE(hex, QString::fromStdString(window->paletteState().hexCode.str()));
+
+        // Only the second slot filled: the card goes in with empty first and third captions.
+        click(card()->SCpnlColor(2));
+        QCOMPARE(card()->SClblCaption(2)->text(), hex);
+        QVERIFY(card()->SCtbnAddToBook->isEnabled());
+        click(card()->SCtbnAddToBook);
+        click(card()->SCtbnAddToBook);
+        QCOMPARE(window->bookCommands().lastCard, 1);
+        QCOMPARE(window->bookCommands().cards[0].GetCaption2().str(), hex.toStdString());
+        QVERIFY(window->bookCommands().cards[0].GetCaption1().IsEmpty());
+        QCOMPARE(book()->SBlblCardTitle->text(), QStringLiteral("Untitled-2"));
+        QCOMPARE(book()->SBlblCaption(2)->text(), hex);
+        QVERIFY(window->isEnabled(Command::mnuSaveSwatchBookAs));
+
+        // Copying, and the bin that leaves the book alone.
+        click(card()->SClblCaption(2));
+        QCOMPARE(QGuiApplication::clipboard()->text(), hex);
+        QGuiApplication::clipboard()->setText("unchanged");
+        click(card()->SClblCaption(1));
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("unchanged"));
+        click(card()->SCtbnBin);
+        QVERIFY(card()->SClblCaption(2)->text().isEmpty());
+        QCOMPARE(card()->SCpnlColor(2)->color(), clWhite);
+        QVERIFY(!card()->SCpnlSwatchOutline(2)->isVisibleTo(card()));
+        QVERIFY(!window->isEnabled(Command::SCtbnBin));
+        QCOMPARE(window->bookCommands().lastCard, 1);
+    }
+
+    void chipPaintsInLayoutA() {
+        click(book()->SBimgColorPalette);
+        typeHex("ff0000");
+        click(palette()->CPpnlSwatch);
+        click(card()->SCpnlColor(3));
+        window->pallet().pick(clWhite);
+        click(card()->SCpnlSwatch(3), {3, 3});
+        QCOMPARE(fileText(swatchBookJsPath()),
+                 QString::fromStdString(swatchBookJsText(SwatchBookJsLayout::A, "FF0000", rgbColor(255, 0, 0))));
+        QCOMPARE(window->pallet().GetHexCode().str(), std::string("FF0000"));
+    }
+
+    void sliderPopupAdjustsTheSlot() {
+        click(book()->SBimgColorPalette);
+        typeHex("ff0000");
+        click(palette()->CPpnlSwatch);
+        click(card()->SCpnlColor(1));
+        QCOMPARE(card()->SClblCaption(1)->text(), QStringLiteral("FF0000"));
+
+        QTest::mousePress(card()->SCpnlColor(1), Qt::LeftButton, {}, {5, 5});
+        QTest::mouseRelease(card()->SCpnlColor(1), Qt::LeftButton, {}, {5, 5});
+        QVERIFY(!window->frmSlider()->isVisible());
+        QTest::mousePress(card()->SCpnlColor(1), Qt::RightButton, {}, {5, 5});
+        TfrmSlider* slider = window->frmSlider();
+        QVERIFY(slider->isVisible());
+        QCOMPARE(slider->targetPanel(), card()->SCpnlColor(1));
+        QCOMPARE(window->paletteState().sliderHue, 0);
+        QCOMPARE(window->paletteState().sliderSat, 100);
+        QCOMPARE(window->paletteState().sliderLum, 50);
+        QCOMPARE(slider->pos(), QPoint(card()->x() + 4 + 50, card()->y() + 64));
+        QTest::qWait(50);
+        QCOMPARE(slider->prevSlideSatMarker, 100);
+        QCOMPARE(slider->prevSlideLumMarker, 50);
+
+        drag(slider->pbxLumSlide, {3, 50}, {3, 75});
+        QCOMPARE(card()->SCpnlColor(1)->color(), rgbColor(0xFF, 0x7F, 0x7F));
+        QCOMPARE(card()->SCpnlSwatch(1)->color(), rgbColor(0xFF, 0x7F, 0x7F));
+        QCOMPARE(card()->SClblCaption(1)->text(), QStringLiteral("FF7F7F"));
+        // The current colour stays what it was.
+        QCOMPARE(window->pallet().GetHexCode().str(), std::string("FF0000"));
+        // A move outside the slide's column range changes nothing.
+        QTest::mousePress(slider->pbxSatSlide, Qt::LeftButton, {}, {3, 50});
+        QTest::mouseMove(slider->pbxSatSlide, {3, 120});
+        QCOMPARE(card()->SClblCaption(1)->text(), QStringLiteral("FF7F7F"));
+        QTest::mouseRelease(slider->pbxSatSlide, Qt::LeftButton, {}, {3, 50});
+    }
+
+    void cursorsShowWhatAClickDoes() {
+        click(book()->SBimgMenu);
+        PanelBox* slot = card()->SCpnlColor(1);
+        QTest::mouseMove(slot, {20, 30});
+        QCOMPARE(slot->cursor().shape(), Qt::ArrowCursor);
+        window->pallet().pick(rgbColor(1, 2, 3));
+        QTest::mouseMove(slot, {21, 31});
+        QCOMPARE(slot->cursor().shape(), Qt::BitmapCursor);
+
+        PanelBox* colour = book()->SBpnlColor(1);
+        QTest::mouseMove(colour, {20, 30});
+        QCOMPARE(colour->cursor().shape(), Qt::ArrowCursor);
+        window->bookCommands().addCard(rgbColor(1, 2, 3), clWhite, clWhite, "030201", "", "");
+        QTest::mouseMove(colour, {21, 31});
+        QCOMPARE(colour->cursor().shape(), Qt::BitmapCursor);
+    }
+
+    void sliderHidesWhenTheMainWindowIsActivated() {
+        window->pallet().pick(rgbColor(0, 0, 255));
+        click(card()->SCpnlColor(2));
+        QTest::mousePress(card()->SCpnlColor(2), Qt::RightButton, {}, {5, 5});
+        TfrmSlider* slider = window->frmSlider();
+        QVERIFY(slider->isVisible());
+        QVERIFY(QTest::qWaitForWindowActive(slider));
+        window->activateWindow();
+        QTRY_VERIFY(!slider->isVisible());
+    }
+
+    void draggingTheBookBringsTheOpenPanelsAlong() {
+        click(book()->SBimgColorPalette);
+        QVERIFY(book()->SBimgCardsOpen->isVisibleTo(book()));
+        QVERIFY(!book()->SBimgMenu->isVisibleTo(book()));
+        const QPoint start = book()->pos();
+        // The title moves with the panel, so the release is at the press point of the moved title.
+        QTest::mousePress(book()->SBlblSwatchBook, Qt::LeftButton, {}, {10, 5});
+        QVERIFY(!palette()->isVisible());
+        QTest::mouseMove(book()->SBlblSwatchBook, {10 - 120, 5 - 60});
+        QTest::mouseRelease(book()->SBlblSwatchBook, Qt::LeftButton, {}, {10, 5});
+        QCOMPARE(book()->pos(), start + QPoint(-120, -60));
+        const QRect b = book()->geometry();
+        QCOMPARE(palette()->pos(), QPoint(b.left() + b.width() - 1, b.top() + 19));
+        QVERIFY(palette()->isVisible());
+        QVERIFY(!card()->isVisible());
+        QVERIFY(!window->suggestedSchemesPanel()->isVisible());
+        QCOMPARE(card()->pos(), QPoint(b.left(), b.top() - 104 + 1));
+        QCOMPARE(window->panel("SPpnlOutline")->pos(), QPoint(b.left(), b.top() + 123 - 1));
+        QCOMPARE(window->panel("IBpnlOutline")->pos(), QPoint(b.left() - 186 + 1, b.top() + 19));
+        QCOMPARE(window->panel("SSpnlOutline")->pos(), QPoint(palette()->x() + 186 - 143, palette()->y() - 63 + 1));
+
+        click(book()->SBimgCardsOpen);
+        QVERIFY(!palette()->isVisible());
+        QVERIFY(book()->SBimgMenu->isVisibleTo(book()));
+        click(book()->SBimgMenu);
+        QVERIFY(card()->isVisible());
+
+        // Tools > Swatch Book hides the book with its panels and shows it again.
+        window->mnuViewSwatchBookClick();
+        QVERIFY(!book()->isVisible());
+        QVERIFY(!card()->isVisible());
+        QVERIFY(!window->isChecked(Command::mnuViewSwatchBook));
+        window->mnuViewSwatchBookClick();
+        QVERIFY(book()->isVisible());
+        QVERIFY(book()->SBimgMenu->isVisibleTo(book()));
+    }
+
+    void bookColourPaintsInLayoutBAndCardsStepAndRename() {
+        auto& commands = window->bookCommands();
+        commands.addCard(rgbColor(1, 2, 3), rgbColor(0x12, 0x34, 0x56), clWhite, "010203", "123456", "");
+        commands.addCard(rgbColor(9, 9, 9), clWhite, clWhite, "090909", "", "");
+        commands.addCard(rgbColor(7, 7, 7), clWhite, clWhite, "070707", "", "");
+        QCOMPARE(book()->SBlblCardTitle->text(), QStringLiteral("Untitled-3"));
+
+        // An empty slot makes white the current colour and writes nothing.
+        click(book()->SBpnlColor(3));
+        QCOMPARE(window->pallet().GetColor(), clWhite);
+        QVERIFY(!QFile::exists(QString::fromStdString(swatchBookJsPath())));
+
+        click(book()->SBtbnPreviousCard);
+        click(book()->SBtbnPreviousCard);
+        QCOMPARE(book()->SBlblCaption(2)->text(), QStringLiteral("123456"));
+        QVERIFY(!book()->SBtbnPreviousCard->isEnabled());
+        click(book()->SBpnlColor(2));
+        QCOMPARE(fileText(swatchBookJsPath()), QString::fromStdString(swatchBookJsText(
+                                                   SwatchBookJsLayout::B, "123456", rgbColor(0x12, 0x34, 0x56))));
+        QCOMPARE(window->pallet().GetHexCode().str(), std::string("123456"));
+        click(book()->SBlblCaption(1));
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("010203"));
+
+        click(book()->SBtbnNextCard);
+        QVERIFY(book()->SBtbnPreviousCard->isEnabled());
+        click(book()->SBtbnNextCard);
+        QVERIFY(!book()->SBtbnNextCard->isEnabled());
+        QCOMPARE(book()->SBlblCaption(1)->text(), QStringLiteral("070707"));
+
+        click(book()->SBlblCardTitle);
+        QVERIFY(book()->SBeditCardTitle->isVisible());
+        QCOMPARE(book()->SBeditCardTitle->selectedText(), QStringLiteral("Untitled-3"));
+        QTest::keyClicks(book()->SBeditCardTitle, "Greens");
+        QVERIFY(book()->SBeditCardTitle->isVisible());
+        QTest::keyClick(book()->SBeditCardTitle, Qt::Key_Return);
+        QVERIFY(!book()->SBeditCardTitle->isVisible());
+        QCOMPARE(book()->SBlblCardTitle->text(), QStringLiteral("Greens"));
+        QCOMPARE(commands.cards[2].GetTitle().str(), std::string("Greens"));
+    }
+
+    void schemeButtonsStepInsideOneSchemeFirst() {
+        SwatchBookCards cards;
+        const char* titles[4] = {"a.wsm", "b.wsm", "b.wsm", "b.wsm"};
+        for (int i = 0; i < 4; ++i) {
+            cards[i].SetTitle(titles[i]);
+            cards[i].SetCaption1(QString("00000%1").arg(i).toStdString());
+        }
+        int current = 1;
+        const int last = 3;
+        int previousSchemes = 0, nextSchemes = 0, updates = 0;
+        book()->schemeCards = {&cards, &current, &last};
+        book()->previousScheme = [&] { ++previousSchemes; };
+        book()->nextScheme = [&] { ++nextSchemes; };
+        book()->updateSchemeButtons = [&] { ++updates; };
+
+        // The first card of scheme b: the previous card is another scheme's.
+        book()->SBtbnPreviousSchemeClick();
+        QCOMPARE(previousSchemes, 1);
+        QCOMPARE(current, 1);
+        book()->SBtbnNextSchemeClick();
+        book()->SBtbnNextSchemeClick();
+        QCOMPARE(current, 3);
+        QCOMPARE(updates, 2);
+        QCOMPARE(book()->SBlblCaption(1)->text(), QStringLiteral("000003"));
+        // The last card: the next scheme.
+        book()->SBtbnNextSchemeClick();
+        QCOMPARE(nextSchemes, 1);
+        book()->SBtbnPreviousSchemeClick();
+        QCOMPARE(current, 2);
+        QCOMPARE(book()->SBlblCardTitle->text(), QStringLiteral("b.wsm"));
+        QCOMPARE(previousSchemes, 1);
+    }
+
+    void fileMenuNewEmptiesTheBook() {
+        window->bookCommands().addCard(clWhite, clWhite, clWhite, "FFFFFF", "", "");
+        window->findChild<QAction*>("mnuNewSwatchBook")->trigger();
+        QCOMPARE(window->bookCommands().lastCard, -1);
+        QCOMPARE(window->windowTitle(), QStringLiteral("Huewright - Untitled.sbk"));
+        // An empty book opens no title editor.
+        click(book()->SBlblCardTitle);
+        QVERIFY(!book()->SBeditCardTitle->isVisible());
+    }
+};
+
+HW_GUI_TEST_MAIN(PanelSwatchTest)
+#include "PanelSwatchTest.moc"
