@@ -41,12 +41,7 @@ CommandLineRequest recogniseCommandLine(const std::string& commandLine, const st
 
 Program::Program(Screen& screen) : m_screen(screen) {}
 
-std::string Program::caption() const {
-    if (!bookName.empty() && !pageName.empty()) return "Huewright - " + bookName + " | " + pageName;
-    return "Huewright - " + bookName + pageName;
-}
-
-void Program::recomposeCaption() { m_screen.setCaption(caption()); }
+void Program::recomposeCaption() { m_screen.setCaption(windowCaption.compose()); }
 
 bool Program::hasChangeRecord() const {
     return !CookieFileName(webScheme).IsEmpty();
@@ -116,8 +111,8 @@ bool Program::openPage(const std::string& path, From from) {
     // A frameset named on the command line gets no colour collection.
     colourScanPending = from == From::Menu || !frameset;
 
-    pageName = fileNameOf(path);
-    bookName = hooks.bookFileName();
+    windowCaption.pageName = fileNameOf(path);
+    windowCaption.bookName = hooks.bookFileName();
     recomposeCaption();
 
     for (auto c : {Command::mnuViewSource, Command::tbnEditSource, Command::mnuRefresh, Command::tbnRefresh,
@@ -145,8 +140,8 @@ void Program::WebBrowser1CommandStateChange() {
             m_screen.setEnabled(c, false);
         undoRule();
         m_screen.setEnabled(Command::tbnPreviousPage, true);
-        pageName = "Untitled.wsm";
-        bookName = hooks.bookFileName();
+        windowCaption.pageName = "Untitled.wsm";
+        windowCaption.bookName = hooks.bookFileName();
         recomposeCaption();
     } else if (showingScheme) {
         m_screen.setEnabled(Command::mnuSaveWebScheme, true);

@@ -2,6 +2,7 @@
 
 #include "engine/WebPage.h"
 #include "engine/WebScheme.h"
+#include "swatches/WindowCaption.h"
 #include "shell/Screen.h"
 
 #include <functional>
@@ -54,10 +55,8 @@ public:
     int lastScheme = -1;
     WebScheme webScheme; ///< pageFile, cookieAnchor and the scheme work
 
-    // The window caption's two texts.
-    std::string bookName;
-    std::string pageName;
-    std::string caption() const;
+    /// The window caption's two texts, shared with the swatch book commands.
+    WindowCaption windowCaption;
 
     /// Hooks for what other subsystems own; each has a harmless default.
     struct Hooks {

@@ -298,7 +298,7 @@ void TfrmBackDrop::createToolPanels() {
     };
     m_swatchCardPanel->addCard = [this](TColor c1, TColor c2, TColor c3, const AnsiString& t1, const AnsiString& t2,
                                         const AnsiString& t3) {
-        runBookCommand([&] { m_bookCommands.addCard(c1, c2, c3, t1, t2, t3); });
+        m_bookCommands.addCard(c1, c2, c3, t1, t2, t3);
     };
 
     registerControl(Command::SCtbnBin, m_swatchCardPanel->SCtbnBin);
@@ -313,16 +313,10 @@ void TfrmBackDrop::createToolPanels() {
 
 void TfrmBackDrop::SuggestSchemes() { m_suggestedSchemesPanel->SuggestSchemes(m_colorPalettePanel->CPpnlSwatch->color()); }
 
-void TfrmBackDrop::runBookCommand(const std::function<void()>& command) {
-    m_windowCaption.pageName = m_program.pageName;
-    command();
-    m_program.bookName = m_windowCaption.bookName;
-}
-
 void TfrmBackDrop::connectBookCommands() {
     auto connectItem = [this](Command c, void (SwatchBookCommands::*command)()) {
         connect(m_actions.value(static_cast<int>(c)), &QAction::triggered, this,
-                [this, command] { runBookCommand([&] { (m_bookCommands.*command)(); }); });
+                [this, command] { (m_bookCommands.*command)(); });
     };
     connectItem(Command::mnuNewSwatchBook, &SwatchBookCommands::newSwatchBook);
     connectItem(Command::mnuOpen, &SwatchBookCommands::openSwatchBook);
@@ -330,12 +324,11 @@ void TfrmBackDrop::connectBookCommands() {
     connectItem(Command::mnuSaveSwatchBookAs, &SwatchBookCommands::saveSwatchBookAs);
     m_program.hooks.bookFileName = [this] { return m_bookCommands.bookFileName; };
     m_program.hooks.showCurrentBookCard = [this] {
-        if (m_bookCommands.lastCard >= 0) showCard(m_bookCommands.cardView(m_bookCommands.currentCard));
+        // An empty book shows an empty, white card.
+        showCard(m_bookCommands.lastCard >= 0 ? m_bookCommands.cardView(m_bookCommands.currentCard) : CardView{});
     };
     m_program.hooks.bookCloseQuery = [this] {
-        bool mayClose = true;
-        runBookCommand([&] { mayClose = m_bookCommands.mayClose(); });
-        return mayClose;
+        return m_bookCommands.mayClose();
     };
 }
 
@@ -396,8 +389,8 @@ void TfrmBackDrop::recogniseCommandLine(const QString& commandLine) {
     const auto request = hw::recogniseCommandLine(commandLine.toStdString(), QDir::currentPath().toStdString());
     switch (request.kind) {
     case CommandLineRequest::Kind::Page: m_program.OpenWebPageFromPath(request.path); break;
+    case CommandLineRequest::Kind::Book: m_bookCommands.openBookAtStartup(request.path); break;
     case CommandLineRequest::Kind::Scheme:
-    case CommandLineRequest::Kind::Book:
     case CommandLineRequest::Kind::Nothing: break;
     }
     activateWindow();

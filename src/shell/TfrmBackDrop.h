@@ -124,7 +124,6 @@ private:
     void connectBookCommands();
     /// Runs a book command with the caption record holding the page's current name, and hands
     /// the book's part of the caption back to the program.
-    void runBookCommand(const std::function<void()>& command);
     void SuggestSchemes();
     void applyState(Command command);
     void setMaximizeBox(bool shown);
@@ -132,8 +131,7 @@ private:
     Program m_program;
     Pallet m_pallet;
     PaletteState m_paletteState;
-    WindowCaption m_windowCaption;
-    SwatchBookCommands m_bookCommands{*this, m_windowCaption};
+    SwatchBookCommands m_bookCommands{*this, m_program.windowCaption};
     SwatchCardPanel* m_swatchCardPanel = nullptr;
     SwatchBookPanel* m_swatchBookPanel = nullptr;
     ColorPalettePanel* m_colorPalettePanel = nullptr;

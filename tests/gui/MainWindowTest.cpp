@@ -149,6 +149,21 @@ private slots:
         QVERIFY(window.close());
     }
 
+    void aSwatchBookNamedOnTheCommandLineOpens() {
+        QTemporaryDir dir;
+        QFile book(dir.filePath("sea.sbk"));
+        QVERIFY(book.open(QIODevice::WriteOnly));
+        book.write("0\r\n255\r\n32768\r\n16777215\r\nFF0000\r\n008000\r\nspace\r\nSea and sky\r\n");
+        book.close();
+        TfrmBackDrop window;
+        QDir::setCurrent(dir.path());
+        window.recogniseCommandLine("sea.sbk");
+        QCOMPARE(window.windowTitle(), QStringLiteral("Huewright - sea.sbk"));
+        QCOMPARE(window.bookCommands().lastCard, 0);
+        QVERIFY(window.isEnabled(Command::mnuSaveSwatchBookAs));
+        QVERIFY(window.close());
+    }
+
     void badPagesOpenOrAreReportedWithoutACrash() {
         QTemporaryDir dir;
         QByteArray binary;
