@@ -95,6 +95,8 @@ public:
     void mnuPrintWebSchemeClick();
     void mnuPageSetUpClick();
     void mnuViewSwatchBookClick();
+    /// Recomputes the suggested schemes from the palette (after every palette change).
+    void SuggestSchemes();
     void mnuViewSourceClick();
     void tbnEditSourceClick() { mnuViewSourceClick(); }
     void mnuEditOptionsClick();
@@ -122,9 +124,6 @@ private:
     void placePanelsAroundBook();
     void createToolPanels();
     void connectBookCommands();
-    /// Runs a book command with the caption record holding the page's current name, and hands
-    /// the book's part of the caption back to the program.
-    void SuggestSchemes();
     void applyState(Command command);
     void setMaximizeBox(bool shown);
 
