@@ -54,13 +54,13 @@ protected:
     }
 };
 
-struct DialogSpec {
+struct DialogForm {
     bool save;
     const char* suffix;
     const char* filter; // description (patterns), as a file dialog shows it
 };
 
-DialogSpec dialogSpec(FileDialog d) {
+DialogForm dialogForm(FileDialog d) {
     switch (d) {
     case FileDialog::dlgSaveAs: return {true, "sbk", "SwatchBook File (*.sbk)"};
     case FileDialog::dlgOpen: return {false, "sbk", "SwatchBook Files (*.sbk)"};
@@ -436,12 +436,12 @@ void TfrmBackDrop::warn(const std::string& text) {
 
 std::optional<std::string> TfrmBackDrop::chooseFile(FileDialog dialog) {
     if (fileDialogOverride) return fileDialogOverride(dialog);
-    const DialogSpec spec = dialogSpec(dialog);
+    const DialogForm form = dialogForm(dialog);
     QFileDialog box(this);
-    box.setNameFilter(QString::fromLatin1(spec.filter));
-    box.setDefaultSuffix(QString::fromLatin1(spec.suffix));
-    box.setAcceptMode(spec.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    box.setFileMode(spec.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    box.setNameFilter(QString::fromLatin1(form.filter));
+    box.setDefaultSuffix(QString::fromLatin1(form.suffix));
+    box.setAcceptMode(form.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    box.setFileMode(form.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     if (dialog == FileDialog::dlgChooseEditor) box.setFilter(QDir::Executable | QDir::Files | QDir::AllDirs);
     if (box.exec() != QDialog::Accepted || box.selectedFiles().isEmpty()) return std::nullopt;
     return box.selectedFiles().first().toStdString();
