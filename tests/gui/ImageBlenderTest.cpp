@@ -164,6 +164,30 @@ private slots:
         QVERIFY(readAll(copy) != readAll(folder() + "/images/meadow.jpg"));
     }
 
+    void aDropInAFrameRecoloursThatFramesPicture() {
+        QVERIFY(writeAll(folder() + "/frames.html", "<html><head><title>Frames</title></head>"
+                                                    "<frameset cols=\"40%,60%\"><frame src=\"order.html\">"
+                                                    "<frame src=\"index.html\"></frameset></html>"));
+        QVERIFY(openPage(*m_window, folder(), "frames.html"));
+        const QString find = "frames[1].document.querySelector('img[src*=\"logo\"]')";
+        QVERIFY(waitFor([&] { return js("(function(){var e=" + find + ";return e&&e.naturalWidth>0;})()").toBool(); }));
+        const QString id = idOf(find);
+        QVERIFY(!id.isEmpty());
+        newColour(rgbColor(0xCC, 0x33, 0x33), "CC3333");
+        blender()->takeOldColour(rgbColor(0x33, 0x66, 0xCC));
+        const QPoint at = elementCentre(browser(), id, 1);
+        QVERIFY(at.x() >= 0);
+        blender()->IBtbnRepaintMouseUp(browser()->focusProxy()->mapToGlobal(at));
+        QVERIFY(waitFor([&] { return copies().size() == 1; }));
+        const QString copy = temp() + "/" + copies().first();
+        const QString src = "frames[1].document.getElementById('" + id + "').src";
+        QVERIFY2(waitFor([&] { return js(src).toString() == pageUrlOf(copy); }), qPrintable(js(src).toString()));
+        const QString entry = "?IM" + id + "$IM$:IM&&" + folder() + "/images/logo.gif$rs$";
+        QVERIFY2(waitFor([&] { return cookieValue(folder(), "frameC[1]").contains(entry); }),
+                 qPrintable(cookieFileText(folder())));
+        QVERIFY(!cookieValue(folder(), "frameC[0]").contains("?IM"));
+    }
+
     void withoutANewColourNothingIsPicked() {
         QVERIFY(!blender()->IBtbnRepaintMouseDown(browser()->focusProxy()->mapToGlobal(QPoint(5, 5))));
         QCOMPARE(m_notices, QStringList{"Please add a new image color to the lower panel."});
