@@ -20,44 +20,44 @@ using namespace hw::test;
 
 namespace {
 
-QByteArray readAll(const QString& path) {
+QByteArray readAll(const QString &path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-bool writeAll(const QString& path, const QByteArray& bytes) {
+bool writeAll(const QString &path, const QByteArray &bytes) {
     QFile f(path);
     return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
 }
 
 QString temp() { return QString::fromStdString(tempFolder()); }
-QString pageUrlOf(const QString& path) { return QString::fromStdString(pageUrl(path.toStdString())); }
+QString pageUrlOf(const QString &path) { return QString::fromStdString(pageUrl(path.toStdString())); }
 
 } // namespace
 
 class ImageBlenderTest : public QObject {
     Q_OBJECT
-    QTemporaryDir* m_dir = nullptr;
-    TfrmBackDrop* m_window = nullptr;
+    QTemporaryDir *m_dir = nullptr;
+    TfrmBackDrop *m_window = nullptr;
     QStringList m_notices;
 
-    WebBrowser* browser() { return m_window->WebBrowser1(); }
-    ImageBlenderPanel* blender() { return m_window->imageBlenderPanel(); }
+    WebBrowser *browser() { return m_window->WebBrowser1(); }
+    ImageBlenderPanel *blender() { return m_window->imageBlenderPanel(); }
     QString folder() const { return m_dir->path(); }
-    QVariant js(const QString& script) { return evaluate(browser(), script); }
+    QVariant js(const QString &script) { return evaluate(browser(), script); }
     QString record() { return cookieValue(folder(), "data"); }
 
     /// The id of the first element the script expression `find` names.
-    QString idOf(const QString& find) { return js("(function(){var e=" + find + ";return e?e.id:'';})()").toString(); }
+    QString idOf(const QString &find) { return js("(function(){var e=" + find + ";return e?e.id:'';})()").toString(); }
 
-    void newColour(TColor colour, const char* hexCode) {
+    void newColour(TColor colour, const char *hexCode) {
         m_window->pallet().SetColor(colour);
         m_window->pallet().SetHexCode(hexCode);
         blender()->IBpnlNewColorClick();
     }
 
     /// Ends a repaint drag over the element `id` of the page.
-    void dropOn(const QString& id) {
+    void dropOn(const QString &id) {
         const QPoint at = elementCentre(browser(), id);
         QVERIFY(at.x() >= 0);
         blender()->IBtbnRepaintMouseUp(browser()->focusProxy()->mapToGlobal(at));
@@ -75,13 +75,15 @@ private slots:
         // which hides an inline background; the meadow comes from the stylesheet instead.
         QByteArray page = readAll(folder() + "/index.html");
         QVERIFY(page.contains("<div style=\"background-image: url(images/meadow.jpg); padding: 20px;\">"));
-        page.replace("<div style=\"background-image: url(images/meadow.jpg); padding: 20px;\">", "<div class=\"meadow\">");
+        page.replace("<div style=\"background-image: url(images/meadow.jpg); padding: 20px;\">",
+                     "<div class=\"meadow\">");
         QVERIFY(writeAll(folder() + "/index.html", page));
-        QVERIFY(writeAll(folder() + "/site.css", readAll(folder() + "/site.css") +
-                                                     ".meadow { background-image: url(images/meadow.jpg); padding: 20px; }\n"));
+        QVERIFY(writeAll(folder() + "/site.css",
+                         readAll(folder() + "/site.css") +
+                             ".meadow { background-image: url(images/meadow.jpg); padding: 20px; }\n"));
         m_window = new TfrmBackDrop;
-        m_window->noticeOverride = [this](const std::string& text) { m_notices << QString::fromStdString(text); };
-        m_window->questionOverride = [](const std::string&) { return Answer::No; };
+        m_window->noticeOverride = [this](const std::string &text) { m_notices << QString::fromStdString(text); };
+        m_window->questionOverride = [](const std::string &) { return Answer::No; };
         m_window->resize(1000, 700);
         m_window->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_window));
@@ -103,9 +105,9 @@ private slots:
     }
 
     void theSwatchBookImageShowsAndHidesThePanel() {
-        QWidget* image = m_window->swatchBookPanel()->SBimgImageBlender;
+        QWidget *image = m_window->swatchBookPanel()->SBimgImageBlender;
         QVERIFY(!blender()->isVisible());
-        QCOMPARE(m_window->panel("IBpnlOutline"), static_cast<QFrame*>(blender()));
+        QCOMPARE(m_window->panel("IBpnlOutline"), static_cast<QFrame *>(blender()));
         QCOMPARE(blender()->size(), QSize(186, 104));
         QTest::mouseClick(image, Qt::LeftButton, {}, QPoint(5, 5));
         QVERIFY(blender()->isVisible());
@@ -123,7 +125,8 @@ private slots:
         QVERIFY(!id.isEmpty());
         const QString source = folder() + "/images/logo.gif";
         dropOn(id);
-        QVERIFY2(waitFor([&] { return copies().size() == 1 && !m_window->repaintArmed(); }), qPrintable(copies().join(',')));
+        QVERIFY2(waitFor([&] { return copies().size() == 1 && !m_window->repaintArmed(); }),
+                 qPrintable(copies().join(',')));
         const QString copy = temp() + "/" + copies().first();
         const QString src = "document.getElementById('" + id + "').src";
         QVERIFY2(waitFor([&] { return js(src).toString() == pageUrlOf(copy); }), qPrintable(js(src).toString()));
@@ -142,9 +145,37 @@ private slots:
         QTest::qWait(300);
         QCOMPARE(copies().size(), 1);
         QCOMPARE(js(src).toString(), pageUrlOf(copy));
-        QVERIFY2(waitFor([&] { return record().count("?IM" + id + "$IM$") == 1 && record().contains("mod(100,100,,260)"); }),
-                 qPrintable(record()));
+        QVERIFY2(
+            waitFor([&] { return record().count("?IM" + id + "$IM$") == 1 && record().contains("mod(100,100,,260)"); }),
+            qPrintable(record()));
         QVERIFY(m_notices.isEmpty());
+    }
+
+    void aRealDragPicksTheOldColourFromTheScreenAndRecolours() {
+        newColour(rgbColor(0xCC, 0x33, 0x33), "CC3333");
+        blender()->show();
+        blender()->raise();
+        const QString id = idOf("document.querySelector('img[src*=\"logo\"]')");
+        const QVariantList corner = js("(function(){var r=document.getElementById('" + id +
+                                       "').getBoundingClientRect();return [r.left,r.top];})()")
+                                        .toList();
+        QCOMPARE(corner.size(), 2);
+        // A corner of the logo is its blue; the centre holds the yellow circle.
+        QWidget *view = browser()->focusProxy();
+        const QPoint blue =
+            view->mapToGlobal(QPoint(qRound(corner[0].toDouble()) + 4, qRound(corner[1].toDouble()) + 4));
+        QTest::qWait(300); // the page on the screen
+        auto *button = blender()->findChild<QWidget *>("IBtbnRepaint");
+        QVERIFY(button);
+        QTest::mousePress(button, Qt::LeftButton, {}, QPoint(5, 5));
+        QTest::mouseMove(button, button->mapFromGlobal(blue));
+        QCOMPARE(blender()->oldHexCode(), QString("3366CC"));
+        QTest::mouseRelease(button, Qt::LeftButton, {}, button->mapFromGlobal(blue));
+        QVERIFY(waitFor([&] { return copies().size() == 1 && !m_window->repaintArmed(); }));
+        const QString copy = temp() + "/" + copies().first();
+        QVERIFY(waitFor([&] { return js("document.getElementById('" + id + "').src").toString() == pageUrlOf(copy); }));
+        QVERIFY2(waitFor([&] { return record().contains("mod(100,100,,140)$mod$^oc13395507^^"); }),
+                 qPrintable(record()));
     }
 
     void aBackgroundPictureIsSwapped() {
@@ -159,8 +190,9 @@ private slots:
         const QString background = "getComputedStyle(document.getElementById('" + id + "')).backgroundImage";
         QVERIFY2(waitFor([&] { return js(background).toString().contains(pageUrlOf(copy)); }),
                  qPrintable(js(background).toString()));
-        QVERIFY2(waitFor([&] { return record().contains("?IM" + id + "$IM$:IM&&" + folder() + "/images/meadow.jpg$rs$"); }),
-                 qPrintable(record()));
+        QVERIFY2(
+            waitFor([&] { return record().contains("?IM" + id + "$IM$:IM&&" + folder() + "/images/meadow.jpg$rs$"); }),
+            qPrintable(record()));
         QVERIFY(readAll(copy) != readAll(folder() + "/images/meadow.jpg"));
     }
 
