@@ -101,7 +101,10 @@ private slots:
         m_window = nullptr;
         delete m_dir;
         m_dir = nullptr;
+        // Closing removes every copy, its parameter file and the swap script.
         QVERIFY(copies().isEmpty());
+        QVERIFY(filesMatching(temp(), "im*.dat").isEmpty());
+        QVERIFY(!QFile::exists(temp() + "/im.js"));
     }
 
     void theSwatchBookImageShowsAndHidesThePanel() {
