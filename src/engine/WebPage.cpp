@@ -202,7 +202,20 @@ constexpr Family families[] = {
     {"<SPAN", "span", "<span id='", Handlers::Standard},
 };
 
-std::string newOpening(const Family& f, const std::string& id) {
+// Whether a tag's text carries a style attribute of its own (any letter case).
+bool hasOwnStyle(string_view tag) {
+    std::string lower(tag);
+    for (auto& ch : lower) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+    for (std::size_t p = lower.find("style"); p != std::string::npos; p = lower.find("style", p + 1)) {
+        if (p == 0 || !std::isspace(static_cast<unsigned char>(lower[p - 1]))) continue;
+        std::size_t q = p + 5;
+        while (q < lower.size() && std::isspace(static_cast<unsigned char>(lower[q]))) ++q;
+        if (q < lower.size() && lower[q] == '=') return true;
+    }
+    return false;
+}
+
+std::string newOpening(const Family& f, const std::string& id, bool ownStyle) {
     std::string r(f.firstPiece);
     r += id;
     switch (f.handlers) {
@@ -210,6 +223,12 @@ std::string newOpening(const Family& f, const std::string& id) {
         r += "' onClick=\"r('" + id + "');\" onContextMenu=\"r('" + id + "');return false;\"";
         break;
     case Handlers::Division:
+        // A second style attribute would be ignored by the browser, so a division that has
+        // its own keeps it instead of taking the layout hint.
+        if (ownStyle) {
+            r += "' onClick=\"r('" + id + "');\" onContextMenu=\"r('" + id + "');return false;\"";
+            break;
+        }
         r += "' style=\"zoom:1\" onClick=\"r('" + id + "');\" onContextMenu=\"r('" + id + "');return false;\"";
         break;
     case Handlers::Font:
@@ -229,7 +248,7 @@ void tagFamily(AnsiString& t, const Family& f) {
         const auto close = closeWithin(c, tagWindow);
         const string_view tag = close == npos ? string_view() : c.rest().substr(0, close + 1);
         const std::string id = elementIdOf(tag, std::to_string(counter) + std::string(f.suffix));
-        const std::string opening = newOpening(f, id);
+        const std::string opening = newOpening(f, id, hasOwnStyle(tag));
         if (f.opening == "<H") {
             c.replace(3, 0, opening);
             c.replace(0, 2, "<h");

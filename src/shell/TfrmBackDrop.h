@@ -97,6 +97,8 @@ public:
     void mnuPrintWebSchemeClick();
     void mnuPageSetUpClick();
     void mnuViewSwatchBookClick();
+    /// Recomputes the suggested schemes from the palette (after every palette change).
+    void SuggestSchemes();
     void mnuViewSourceClick();
     void tbnEditSourceClick() { mnuViewSourceClick(); }
     void mnuEditOptionsClick();
@@ -138,9 +140,6 @@ private:
     /// was found and whether the page then holds a picture pick.
     void sendPageCtrlClick(const QPoint& globalPos, const QString& type,
                            const std::function<void(bool found, bool picked)>& done);
-    /// Runs a book command with the caption record holding the page's current name, and hands
-    /// the book's part of the caption back to the program.
-    void SuggestSchemes();
     void applyState(Command command);
     void setMaximizeBox(bool shown);
 

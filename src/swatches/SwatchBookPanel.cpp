@@ -106,15 +106,7 @@ SwatchBookPanel::SwatchBookPanel(QWidget* parent, SwatchBookCommands& book, Pall
 
     auto* bars = makeFrame(this, "SBpnlToolbarsContainer", {1, 20, 184, 15}, QPalette::Button);
     auto tool = [bars](const QString& name, int x, const QString& hint, QStyle::StandardPixmap icon) {
-        auto* b = new QToolButton(bars);
-        b->setObjectName(name);
-        b->setAutoRaise(true);
-        b->setGeometry(x, 0, 18, 15);
-        b->setIconSize(QSize(12, 12));
-        b->setIcon(bars->style()->standardIcon(icon));
-        setPanelHint(b, hint);
-        b->setEnabled(false);
-        return b;
+        return makePanelToolButton(bars, name, x, hint, icon);
     };
     SBtbnBin = tool("SBtbnBin", 1, "Delete Card", QStyle::SP_TrashIcon);
     SBtbnPreviousCard = tool("SBtbnPreviousCard", 19, "Previous Card", QStyle::SP_ArrowLeft);

@@ -40,15 +40,7 @@ SwatchCardPanel::SwatchCardPanel(QWidget* parent, Screen& screen, Pallet& pallet
 
     auto* bars = makeHeaderStrip(this, "SCpnlToolbarsContainer", {1, 1, 184, 15}, QStringLiteral("Swatch Card"));
     auto tool = [bars](const QString& name, const QString& hint, QStyle::StandardPixmap icon, int x) {
-        auto* b = new QToolButton(bars);
-        b->setObjectName(name);
-        b->setAutoRaise(true);
-        b->setGeometry(x, 0, 18, 15);
-        b->setIconSize(QSize(12, 12));
-        b->setIcon(bars->style()->standardIcon(icon));
-        setPanelHint(b, hint);
-        b->setEnabled(false);
-        return b;
+        return makePanelToolButton(bars, name, x, hint, icon);
     };
     SCtbnBin = tool("SCtbnBin", "Delete Card", QStyle::SP_TrashIcon, 1);
     SCtbnAddToBook = tool("SCtbnAddToBook", "Add to Swatch Book", QStyle::SP_ArrowDown, 165);

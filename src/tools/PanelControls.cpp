@@ -1,5 +1,7 @@
 #include "tools/PanelControls.h"
 
+#include <QToolButton>
+
 #include <QCursor>
 #include <QMouseEvent>
 #include <QPainter>
@@ -104,6 +106,23 @@ void confinePointerTo(QWidget* control, QPoint globalPos) {
     const QRect r(control->mapToGlobal(QPoint(0, 0)), control->size());
     const QPoint clamped(std::clamp(globalPos.x(), r.left(), r.right()), std::clamp(globalPos.y(), r.top(), r.bottom()));
     if (clamped != globalPos) QCursor::setPos(clamped);
+}
+
+} // namespace hw
+
+namespace hw {
+
+QToolButton* makePanelToolButton(QWidget* bar, const QString& name, int x, const QString& hint,
+                                 QStyle::StandardPixmap icon) {
+    auto* b = new QToolButton(bar);
+    b->setObjectName(name);
+    b->setAutoRaise(true);
+    b->setGeometry(x, 0, 18, 15);
+    b->setIconSize(QSize(12, 12));
+    b->setIcon(bar->style()->standardIcon(icon));
+    setPanelHint(b, hint);
+    b->setEnabled(false);
+    return b;
 }
 
 } // namespace hw

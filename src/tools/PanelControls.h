@@ -1,5 +1,9 @@
 #pragma once
 
+#include <QStyle>
+
+class QToolButton;
+
 #include "colour/TColor.h"
 
 #include <QColor>
@@ -76,6 +80,9 @@ QFrame* makeFrame(QWidget* parent, const QString& name, QRect geometry, QPalette
 QLabel* makeHeaderStrip(QWidget* parent, const QString& name, QRect geometry, const QString& caption);
 /// Sets the tooltip and the status-bar hint of a control.
 void setPanelHint(QWidget* control, const QString& hint);
+/// One of the panels' small flat tool buttons (18 x 15 at `x`), disabled until a rule enables it.
+QToolButton* makePanelToolButton(QWidget* bar, const QString& name, int x, const QString& hint,
+                                 QStyle::StandardPixmap icon);
 /// Keeps the pointer inside `control` while a slide is dragged (the confinement ends with the
 /// button: the next move after the release is not clamped).
 void confinePointerTo(QWidget* control, QPoint globalPos);

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
+
 #include <cstdlib>
 #include <filesystem>
 #include <random>
@@ -153,8 +155,19 @@ AnsiString referenceInstrument(AnsiString t) {
             const std::string id = referenceId(g ? w.SubString(1, g) : AnsiString(), std::to_string(counter) + f.suffix);
             std::string n = std::string(f.first) + id;
             if (f.kind == 0) n += "' onClick=\"r('" + id + "');\" onContextMenu=\"r('" + id + "');return false;\"";
-            if (f.kind == 1)
-                n += "' style=\"zoom:1\" onClick=\"r('" + id + "');\" onContextMenu=\"r('" + id + "');return false;\"";
+            if (f.kind == 1) {
+                // A division with a style attribute of its own keeps it: no second one.
+                const std::string tag = g ? w.SubString(1, g).LowerCase().str() : std::string();
+                bool ownStyle = false;
+                for (std::size_t q = tag.find("style"); q != std::string::npos; q = tag.find("style", q + 1)) {
+                    std::size_t e = q + 5;
+                    while (e < tag.size() && std::isspace(static_cast<unsigned char>(tag[e]))) ++e;
+                    if (q > 0 && std::isspace(static_cast<unsigned char>(tag[q - 1])) && e < tag.size() && tag[e] == '=')
+                        ownStyle = true;
+                }
+                n += ownStyle ? "'" : "' style=\"zoom:1\"";
+                n += " onClick=\"r('" + id + "');\" onContextMenu=\"r('" + id + "');return false;\"";
+            }
             if (f.kind == 2) n += "' onContextMenu=\"r('" + id + "');return false;\"";
             if (f.kind == 3)
                 n += "' onClick=\"r('" + id + "');return false;\" onContextMenu=\"r('" + id + "');return false;\"";
@@ -318,6 +331,9 @@ TEST(InstrumentPage, ExistingIdsInEveryWriting) {
     const Row rows[] = {
         {"<div id = \"main\">", "<div id='main' style=\"zoom:1\" onClick=\"r('main');\" "
                                 "onContextMenu=\"r('main');return false;\" ID=\"main\">"},
+        // A division's own style stays the one the browser uses.
+        {"<div style=\"color:red\">", "<div id='1div' onClick=\"r('1div');\" "
+                                      "onContextMenu=\"r('1div');return false;\" style=\"color:red\">"},
         {"<span ID= 'x7'>", "<span id='x7' onClick=\"r('x7');\" onContextMenu=\"r('x7');return false;\" ID='x7'>"},
         {"<p id=p9 class=k>", "<p id='p9' onClick=\"r('p9');\" onContextMenu=\"r('p9');return false;\" ID=p9 class=k>"},
         {"<font id=f>", "<font id='f' onContextMenu=\"r('f');return false;\" ID=f>"},

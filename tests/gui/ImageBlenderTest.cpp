@@ -20,44 +20,44 @@ using namespace hw::test;
 
 namespace {
 
-QByteArray readAll(const QString &path) {
+QByteArray readAll(const QString& path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-bool writeAll(const QString &path, const QByteArray &bytes) {
+bool writeAll(const QString& path, const QByteArray& bytes) {
     QFile f(path);
     return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
 }
 
 QString temp() { return QString::fromStdString(tempFolder()); }
-QString pageUrlOf(const QString &path) { return QString::fromStdString(pageUrl(path.toStdString())); }
+QString pageUrlOf(const QString& path) { return QString::fromStdString(pageUrl(path.toStdString())); }
 
 } // namespace
 
 class ImageBlenderTest : public QObject {
     Q_OBJECT
-    QTemporaryDir *m_dir = nullptr;
-    TfrmBackDrop *m_window = nullptr;
+    QTemporaryDir* m_dir = nullptr;
+    TfrmBackDrop* m_window = nullptr;
     QStringList m_notices;
 
-    WebBrowser *browser() { return m_window->WebBrowser1(); }
-    ImageBlenderPanel *blender() { return m_window->imageBlenderPanel(); }
+    WebBrowser* browser() { return m_window->WebBrowser1(); }
+    ImageBlenderPanel* blender() { return m_window->imageBlenderPanel(); }
     QString folder() const { return m_dir->path(); }
-    QVariant js(const QString &script) { return evaluate(browser(), script); }
+    QVariant js(const QString& script) { return evaluate(browser(), script); }
     QString record() { return cookieValue(folder(), "data"); }
 
     /// The id of the first element the script expression `find` names.
-    QString idOf(const QString &find) { return js("(function(){var e=" + find + ";return e?e.id:'';})()").toString(); }
+    QString idOf(const QString& find) { return js("(function(){var e=" + find + ";return e?e.id:'';})()").toString(); }
 
-    void newColour(TColor colour, const char *hexCode) {
+    void newColour(TColor colour, const char* hexCode) {
         m_window->pallet().SetColor(colour);
         m_window->pallet().SetHexCode(hexCode);
         blender()->IBpnlNewColorClick();
     }
 
     /// Ends a repaint drag over the element `id` of the page.
-    void dropOn(const QString &id) {
+    void dropOn(const QString& id) {
         const QPoint at = elementCentre(browser(), id);
         QVERIFY(at.x() >= 0);
         blender()->IBtbnRepaintMouseUp(browser()->focusProxy()->mapToGlobal(at));
@@ -71,19 +71,9 @@ private slots:
         m_notices.clear();
         m_dir = new QTemporaryDir;
         QVERIFY(copyTree(QStringLiteral(HW_SOURCE_DIR "/examples/site"), folder()));
-        // The working copy gives every division a style attribute of its own ahead of the page's,
-        // which hides an inline background; the meadow comes from the stylesheet instead.
-        QByteArray page = readAll(folder() + "/index.html");
-        QVERIFY(page.contains("<div style=\"background-image: url(images/meadow.jpg); padding: 20px;\">"));
-        page.replace("<div style=\"background-image: url(images/meadow.jpg); padding: 20px;\">",
-                     "<div class=\"meadow\">");
-        QVERIFY(writeAll(folder() + "/index.html", page));
-        QVERIFY(writeAll(folder() + "/site.css",
-                         readAll(folder() + "/site.css") +
-                             ".meadow { background-image: url(images/meadow.jpg); padding: 20px; }\n"));
         m_window = new TfrmBackDrop;
-        m_window->noticeOverride = [this](const std::string &text) { m_notices << QString::fromStdString(text); };
-        m_window->questionOverride = [](const std::string &) { return Answer::No; };
+        m_window->noticeOverride = [this](const std::string& text) { m_notices << QString::fromStdString(text); };
+        m_window->questionOverride = [](const std::string&) { return Answer::No; };
         m_window->resize(1000, 700);
         m_window->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_window));
@@ -108,9 +98,9 @@ private slots:
     }
 
     void theSwatchBookImageShowsAndHidesThePanel() {
-        QWidget *image = m_window->swatchBookPanel()->SBimgImageBlender;
+        QWidget* image = m_window->swatchBookPanel()->SBimgImageBlender;
         QVERIFY(!blender()->isVisible());
-        QCOMPARE(m_window->panel("IBpnlOutline"), static_cast<QFrame *>(blender()));
+        QCOMPARE(m_window->panel("IBpnlOutline"), static_cast<QFrame*>(blender()));
         QCOMPARE(blender()->size(), QSize(186, 104));
         QTest::mouseClick(image, Qt::LeftButton, {}, QPoint(5, 5));
         QVERIFY(blender()->isVisible());
@@ -164,11 +154,11 @@ private slots:
                                         .toList();
         QCOMPARE(corner.size(), 2);
         // A corner of the logo is its blue; the centre holds the yellow circle.
-        QWidget *view = browser()->focusProxy();
+        QWidget* view = browser()->focusProxy();
         const QPoint blue =
             view->mapToGlobal(QPoint(qRound(corner[0].toDouble()) + 4, qRound(corner[1].toDouble()) + 4));
         QTest::qWait(300); // the page on the screen
-        auto *button = blender()->findChild<QWidget *>("IBtbnRepaint");
+        auto* button = blender()->findChild<QWidget*>("IBtbnRepaint");
         QVERIFY(button);
         QTest::mousePress(button, Qt::LeftButton, {}, QPoint(5, 5));
         QTest::mouseMove(button, button->mapFromGlobal(blue));
