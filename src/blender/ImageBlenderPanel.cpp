@@ -124,6 +124,12 @@ void ImageBlenderPanel::takeNewColour(TColor colour, const QString& hexCode) {
     m_IBlblNewColorCaption->setText(hexCode);
 }
 
+void ImageBlenderPanel::takeOldColour(TColor colour) {
+    m_oldColour = colour;
+    fill(m_IBpnlOldColor, colour);
+    m_IBlblOldColorCaption->setText(hexCodeOf(colour));
+}
+
 void ImageBlenderPanel::setFillCursor(const QCursor& cursor) { m_fillCursor = cursor; }
 
 void ImageBlenderPanel::setNotifier(std::function<void(const QString&)> notify) { m_notify = std::move(notify); }

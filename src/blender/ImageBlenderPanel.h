@@ -29,6 +29,8 @@ public:
 
     /// Sets the new colour; an empty hex code leaves the panel without one.
     void takeNewColour(TColor colour, const QString& hexCode);
+    /// Sets the old colour as a pick of that colour would.
+    void takeOldColour(TColor colour);
     /// The main window's fill cursor, shown over the new colour while it has a colour to take.
     void setFillCursor(const QCursor& cursor);
     /// Where plain notices go; a message box captioned "Huewright" unless replaced (tests).

@@ -1,6 +1,9 @@
 #include "shell/TfrmBackDrop.h"
 
 #include "base/Files.h"
+#include "blender/ImageBlender.h"
+#include "blender/ImageBlenderPanel.h"
+#include "engine/ChangeRecord.h"
 #include "editor/TfrmEditor.h"
 #include "help/HelpWindow.h"
 #include "shell/Cursors.h"
@@ -99,6 +102,7 @@ TfrmBackDrop::TfrmBackDrop(QWidget* parent) : QMainWindow(parent), m_program(*th
 
     registerCursors();
     placePanelsAroundBook();
+    connectImageBlender();
 
     // Start states: what is always enabled, and what waits for a page or a scheme.
     for (int i = 0; i < static_cast<int>(Command::Count); ++i) m_enabled[static_cast<std::size_t>(i)] = false;
@@ -278,12 +282,13 @@ void TfrmBackDrop::createToolPanels() {
     add(m_screenPickerPanel, {620, 520});
     m_colorPalettePanel = new ColorPalettePanel(m_browserContainer, *this, m_pallet, m_paletteState);
     add(m_colorPalettePanel, {805, 417});
-    createPanel("IBpnlOutline", "Image Blender", {186, 104}, {435, 417}, false);
+    m_imageBlenderPanel = new ImageBlenderPanel(m_browserContainer);
+    add(m_imageBlenderPanel, {435, 417});
     m_suggestedSchemesPanel = new SuggestedSchemesPanel(m_browserContainer, m_pallet, m_paletteState);
     add(m_suggestedSchemesPanel, {848, 355});
 
     m_swatchBookPanel->setToolPanels({m_swatchCardPanel, m_screenPickerPanel, m_colorPalettePanel,
-                                      panel("IBpnlOutline"), m_suggestedSchemesPanel});
+                                      m_imageBlenderPanel, m_suggestedSchemesPanel});
     auto showCardPanel = [this] {
         m_swatchCardPanel->show();
         m_swatchCardPanel->raise();
@@ -330,6 +335,85 @@ void TfrmBackDrop::connectBookCommands() {
     m_program.hooks.bookCloseQuery = [this] {
         return m_bookCommands.mayClose();
     };
+}
+
+// ---- the image blender ------------------------------------------------------------------
+
+void TfrmBackDrop::connectImageBlender() {
+    ImageBlenderPanel* ib = m_imageBlenderPanel;
+    ib->setFillCursor(cursorFor(crFill));
+    ib->setNotifier([this](const QString& text) { notify(text.toStdString()); });
+    // IBpnlNewColorClick: the new colour is the current colour.
+    connect(ib, &ImageBlenderPanel::newColourWanted, this, [this] {
+        m_imageBlenderPanel->takeNewColour(m_pallet.GetColor(), QString::fromStdString(m_pallet.GetHexCode().str()));
+    });
+    connect(ib, &ImageBlenderPanel::dropped, this, &TfrmBackDrop::IBtbnRepaintDropped);
+    m_program.hooks.repaintArmed = [this] { return m_repaintArmed; };
+    m_program.hooks.recolourImage = [this] { recolourImage(); };
+}
+
+void TfrmBackDrop::sendPageCtrlClick(const QPoint& globalPos, const QString& type,
+                                     const std::function<void(bool found, bool picked)>& done) {
+    const double zoom = m_browser->zoomFactor() > 0 ? m_browser->zoomFactor() : 1.0;
+    const QPoint view = m_browser->mapFromGlobal(globalPos);
+    // The element under the point, descending into frames (a frame's own coordinates start
+    // inside its border). The page's own handlers see the event as a real Ctrl+click: the
+    // element's r(...) runs first, then the body's handler. The pick resets the page's "picture
+    // ready" flag first, so that its value afterwards tells whether this pick found a picture.
+    const QString script =
+        QStringLiteral(
+            "(function(x,y,t){var d=document,w=window,el=d.elementFromPoint(x,y),n=0;"
+            "while(el&&(el.tagName=='FRAME'||el.tagName=='IFRAME')&&n++<16){var r=el.getBoundingClientRect(),c=null;"
+            "try{c=el.contentDocument;}catch(e){}if(!c||!c.defaultView)break;"
+            "x-=r.left+el.clientLeft;y-=r.top+el.clientTop;w=c.defaultView;d=c;el=d.elementFromPoint(x,y);}"
+            "if(!el||el.tagName=='FRAME'||el.tagName=='IFRAME')return [false,false];"
+            "var m=t=='contextmenu';if(m&&typeof w.b!='undefined')w.b=0;"
+            "el.dispatchEvent(new w.MouseEvent(t,{bubbles:true,cancelable:true,view:w,ctrlKey:true,"
+            "clientX:x,clientY:y,button:m?2:0}));"
+            "return [true,m&&w.b==1];})(%1,%2,'%3')")
+            .arg(view.x() / zoom)
+            .arg(view.y() / zoom)
+            .arg(type);
+    m_browser->runScript(script, [done](const QVariant& result) {
+        const QVariantList r = result.toList();
+        if (done) done(r.size() == 2 && r[0].toBool(), r.size() == 2 && r[1].toBool());
+    });
+}
+
+void TfrmBackDrop::IBtbnRepaintDropped(const QPoint& globalPos) {
+    const unsigned serial = ++m_dropSerial;
+    m_repaintArmed = false;
+    if (m_imageBlenderPanel->newHexCode().isEmpty()) {
+        notify("Please add a new image color to the lower panel.");
+        return;
+    }
+    // Only a drop on the page itself picks a picture; a drop on a tool panel above the page or
+    // outside the browser does nothing.
+    QWidget* hit = m_browserContainer->childAt(m_browserContainer->mapFromGlobal(globalPos));
+    if (!hit || !(hit == m_browser || m_browser->isAncestorOf(hit))) return;
+    m_dropPoint = globalPos;
+    m_repaintArmed = true;
+    sendPageCtrlClick(m_dropPoint, QStringLiteral("contextmenu"), [this, serial](bool, bool picked) {
+        // Without a picture there is no cookie and so no command-state change: disarm here, so
+        // a later paint does not recolour.
+        if (serial == m_dropSerial && !picked) m_repaintArmed = false;
+    });
+}
+
+void TfrmBackDrop::recolourImage() {
+    if (!m_repaintArmed) return;
+    m_repaintArmed = false;
+    std::string path = ImageRequestPath(m_program.webScheme).str();
+    std::erase(path, '\n');
+    if (path.empty()) return;
+    const RecolourResult result =
+        hw::recolourImage(path, m_imageBlenderPanel->oldColour(), m_imageBlenderPanel->newColour());
+    if (!result.ok) {
+        // The page keeps its picture: a swap to an empty or stale copy would lose it.
+        warn(result.error);
+        return;
+    }
+    sendPageCtrlClick(m_dropPoint, QStringLiteral("click"), {});
 }
 
 QFrame* TfrmBackDrop::createPanel(const QString& name, const QString& caption, QSize size, QPoint place,

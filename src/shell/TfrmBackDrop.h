@@ -31,6 +31,7 @@ class SwatchBookPanel;
 class ColorPalettePanel;
 class SuggestedSchemesPanel;
 class ScreenPickerPanel;
+class ImageBlenderPanel;
 class TfrmSlider;
 
 /// The main window: menu, tool bars, the browser area with its floating tool panels and the
@@ -64,6 +65,7 @@ public:
     ColorPalettePanel* colorPalettePanel() const { return m_colorPalettePanel; }
     SuggestedSchemesPanel* suggestedSchemesPanel() const { return m_suggestedSchemesPanel; }
     ScreenPickerPanel* screenPickerPanel() const { return m_screenPickerPanel; }
+    ImageBlenderPanel* imageBlenderPanel() const { return m_imageBlenderPanel; }
     TfrmSlider* frmSlider() const { return m_frmSlider; }
 
     // The screen.
@@ -106,6 +108,14 @@ public:
     void WebBrowser1DocumentComplete();
     void WebBrowser1CommandStateChange();
 
+    /// The image blender's repaint drag ended at `globalPos`: the page picks the picture under
+    /// it (its Ctrl+right-click) and the recolouring waits for the pick's command-state change.
+    void IBtbnRepaintDropped(const QPoint& globalPos);
+    /// Recolours the picked picture and makes the page show the copy (its Ctrl+left-click at
+    /// the drop point). Runs once per drop.
+    void recolourImage();
+    bool repaintArmed() const { return m_repaintArmed; }
+
 signals:
     /// The document complete event has been handled (the page's colours collected when due).
     void documentHandled();
@@ -124,6 +134,12 @@ private:
     void placePanelsAroundBook();
     void createToolPanels();
     void connectBookCommands();
+    void connectImageBlender();
+    /// Dispatches a Ctrl mouse event of `type` ("contextmenu" or "click") at the element under
+    /// `globalPos`, inside a frame when the point is in one; `done` learns whether an element
+    /// was found and whether the page then holds a picture pick.
+    void sendPageCtrlClick(const QPoint& globalPos, const QString& type,
+                           const std::function<void(bool found, bool picked)>& done);
     void applyState(Command command);
     void setMaximizeBox(bool shown);
 
@@ -136,6 +152,10 @@ private:
     ColorPalettePanel* m_colorPalettePanel = nullptr;
     SuggestedSchemesPanel* m_suggestedSchemesPanel = nullptr;
     ScreenPickerPanel* m_screenPickerPanel = nullptr;
+    ImageBlenderPanel* m_imageBlenderPanel = nullptr;
+    bool m_repaintArmed = false;
+    QPoint m_dropPoint;        ///< screen pixels where the last repaint drag ended
+    unsigned m_dropSerial = 0; ///< tells a late answer of an earlier drop from the current one
     TfrmSlider* m_frmSlider = nullptr;
     WebBrowser* m_browser = nullptr;
     TfrmEditor* m_frmEditor = nullptr;

@@ -1,6 +1,7 @@
 // Huewright: paint colour schemes onto your own web pages.
 
 #include "base/Folders.h"
+#include "blender/MagickLibrary.h"
 #include "shell/Application.h"
 #include "shell/TfrmBackDrop.h"
 #include "shell/TfrmSplash.h"
@@ -13,6 +14,7 @@ int main(int argc, char** argv) {
     hw::Application::prepareBrowserEnvironment();
     hw::Application app(argc, argv);
     hw::ensureFolders();
+    const hw::MagickLibrary magick; // the picture library, for the life of the program
 
     QStringList args = app.arguments().mid(1);
     const bool splash = !args.removeAll(QStringLiteral("--no-splash")) && qEnvironmentVariableIsEmpty("HUEWRIGHT_NO_SPLASH");

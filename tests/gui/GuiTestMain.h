@@ -4,6 +4,7 @@
 // registered before the application object exists.
 
 #include "base/Folders.h"
+#include "blender/MagickLibrary.h"
 #include "shell/Application.h"
 
 #include <QTest>
@@ -13,6 +14,7 @@
         hw::Application::prepareBrowserEnvironment();                                                              \
         hw::Application app(argc, argv);                                                                           \
         hw::ensureFolders();                                                                                        \
+        const hw::MagickLibrary magick;                                                                             \
         TestClass test;                                                                                             \
         return QTest::qExec(&test, argc, argv);                                                                     \
     }
