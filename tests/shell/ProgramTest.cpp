@@ -58,7 +58,9 @@ TEST(CommandLine, ExtensionsAreComparedExactly) {
     for (const auto& r : rows) {
         const auto got = recogniseCommandLine(r.line, "/cwd");
         EXPECT_EQ(got.kind, r.kind) << r.line;
-        if (r.kind != CommandLineRequest::Kind::Nothing) EXPECT_EQ(got.path, r.path) << r.line;
+        if (r.kind != CommandLineRequest::Kind::Nothing) {
+            EXPECT_EQ(got.path, r.path) << r.line;
+        }
     }
 }
 
