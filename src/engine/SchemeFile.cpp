@@ -110,6 +110,18 @@ bool takeLinkedStyleSheet(AnsiString& page, const std::string& folder, AnsiStrin
     return true;
 }
 
+// The text a scheme keeps as its stylesheet: the first style block's rules (the block leaves
+// the page) ahead of the linked stylesheet's text. False when no stylesheet is linked.
+bool takeStyleSheetText(AnsiString& page, const std::string& folder, AnsiString& css) {
+    if (!takeLinkedStyleSheet(page, folder, css)) return false;
+    const StyleBlock style = firstStyleBlock(page);
+    if (style.found) {
+        page.Delete(style.start, style.length);
+        css = style.rules + css;
+    }
+    return true;
+}
+
 // Source attributes of a frameset: every "src=" becomes "S£RC=" (spaces around "=" dropped)
 // and every other "src" is spoiled as "s#rc". All occurrences ahead of the current one are
 // already changed, so "the first src=" is the current one exactly when the text here reads so.
@@ -153,12 +165,7 @@ AnsiString frameSection(AnsiString page, int n, const std::string& folder) {
         page.ReplaceFirst(".CSS", ".css");
         page.ReplaceFirst("HREF", "href");
         AnsiString css;
-        if (takeLinkedStyleSheet(page, folder, css)) {
-            const StyleBlock block = firstStyleBlock(page);
-            if (block.found) {
-                page.Delete(block.start, block.length);
-                css = block.rules + css;
-            }
+        if (takeStyleSheetText(page, folder, css)) {
             return wrapRules(css, n) + "\n" + page + "\n";
         }
     }
@@ -204,12 +211,7 @@ AnsiString singlePageSchemeText(const AnsiString& block, AnsiString page, const 
         page.ReplaceFirst(".CSS", ".css");
         page.ReplaceFirst("HREF", "href");
         AnsiString css;
-        if (takeLinkedStyleSheet(page, pageFolder, css)) {
-            const StyleBlock style = firstStyleBlock(page);
-            if (style.found) {
-                page.Delete(style.start, style.length);
-                css = style.rules + css;
-            }
+        if (takeStyleSheetText(page, pageFolder, css)) {
             return block + "\n" + "beginCssData\n" + css + "\n" + page;
         }
         // A link whose stylesheet cannot be named: the page is stored without that stylesheet
