@@ -101,8 +101,9 @@ TfrmBackDrop::TfrmBackDrop(QWidget* parent) : QMainWindow(parent), m_program(*th
     setStatusBar(bar);
 
     registerCursors();
-    placePanelsAroundBook();
     connectImageBlender();
+    // The panels start docked around the swatch book panel's designed place.
+    m_swatchBookPanel->dockToolPanels();
 
     // Start states: what is always enabled, and what waits for a page or a scheme.
     for (int i = 0; i < static_cast<int>(Command::Count); ++i) m_enabled[static_cast<std::size_t>(i)] = false;
@@ -416,45 +417,7 @@ void TfrmBackDrop::recolourImage() {
     sendPageCtrlClick(m_dropPoint, QStringLiteral("click"), {});
 }
 
-QFrame* TfrmBackDrop::createPanel(const QString& name, const QString& caption, QSize size, QPoint place,
-                                  bool visible) {
-    auto* outline = new QFrame(m_browserContainer);
-    outline->setObjectName(name);
-    outline->setFixedSize(size);
-    outline->move(place);
-    outline->setAutoFillBackground(true);
-    QPalette p = outline->palette();
-    p.setColor(QPalette::Window, p.color(QPalette::Dark));
-    outline->setPalette(p);
-    auto* header = new QLabel(caption, outline);
-    header->setObjectName(name.left(2) + (name.startsWith("SB") ? "lblSwatchBook" : "pnlHeaderStrip"));
-    header->setGeometry(1, 1, size.width() - 2, name.startsWith("SB") ? 18 : 14);
-    header->setAlignment(Qt::AlignCenter);
-    header->setAutoFillBackground(true);
-    QPalette hp = header->palette();
-    hp.setColor(QPalette::Window, name.startsWith("SB") ? p.color(QPalette::Dark) : p.color(QPalette::Button));
-    hp.setColor(QPalette::WindowText, name.startsWith("SB") ? Qt::white : Qt::black);
-    header->setPalette(hp);
-    auto* body = new QFrame(outline);
-    body->setObjectName(name.left(2) + "pnlBacking");
-    body->setGeometry(1, header->geometry().bottom() + 2, size.width() - 2, size.height() - header->height() - 3);
-    body->setAutoFillBackground(true);
-    QPalette bp = body->palette();
-    bp.setColor(QPalette::Window, p.color(QPalette::Button));
-    body->setPalette(bp);
-    outline->setVisible(visible);
-    outline->raise();
-    m_panels.insert(name, outline);
-    return outline;
-}
-
 QFrame* TfrmBackDrop::panel(const QString& name) const { return m_panels.value(name, nullptr); }
-
-void TfrmBackDrop::placePanelsAroundBook() {
-    const QFrame* b = panel("SBpnlOutline");
-    if (auto* sc = panel("SCpnlOutline")) sc->move(b->x(), b->y() - sc->height() + 1);
-    if (auto* sp = panel("SPpnlOutline")) sp->move(b->x(), b->y() + b->height() - 1);
-}
 
 void TfrmBackDrop::registerControl(Command command, QWidget* control) {
     m_controls[static_cast<int>(command)].append(control);

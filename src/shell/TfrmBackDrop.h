@@ -130,8 +130,6 @@ private:
     void createToolBars();
     void createBrowserArea();
     void createEditor();
-    QFrame* createPanel(const QString& name, const QString& caption, QSize size, QPoint place, bool visible);
-    void placePanelsAroundBook();
     void createToolPanels();
     void connectBookCommands();
     void connectImageBlender();
