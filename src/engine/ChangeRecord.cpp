@@ -3,6 +3,7 @@
 #include "base/Files.h"
 #include "base/Folders.h"
 #include "base/PageUrl.h"
+#include "engine/WebPage.h"
 #include "engine/WebScheme.h"
 
 namespace hw {

@@ -2,6 +2,7 @@
 
 #include "base/Files.h"
 #include "engine/ChangeRecord.h"
+#include "engine/WebPage.h"
 #include "engine/WebScheme.h"
 
 #include <algorithm>

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "base/AnsiString.h"
-#include "engine/WebPage.h"
 
 namespace hw {
 
@@ -23,9 +22,9 @@ struct PageScheme {
     AnsiString styleSheetCopy;
 };
 
-/// The scheme work of the whole program: the page opened for painting plus the texts and paths
-/// of the scheme being saved or shown.
-class WebScheme : public WebPage {
+/// The scheme work of the whole program: the page painted and the texts and paths of the scheme
+/// being saved or shown.
+class WebScheme {
 public:
     /// The page opened for painting.
     AnsiString pageFile;
@@ -42,21 +41,6 @@ public:
     AnsiString styleSheetText;
     AnsiString framesetCopy;
     AnsiString frameCopies[10];
-};
-
-/// Program-wide scheme bookkeeping.
-struct SchemeState {
-    static constexpr int slotCount = 10;
-    PageScheme pageSchemes[slotCount];
-    /// Index of the last used slot; -1 until a scheme is opened or saved. Slots are only added.
-    int lastScheme = -1;
-    int currentScheme = 0;
-    bool showingPage = false;
-    bool showingScheme = false;
-    /// The next scheme load replaces the cards of an already loaded scheme.
-    bool schemeReload = false;
-    bool navigationCancelled = false;
-    bool skipUndoEnable = false;
 };
 
 } // namespace hw

@@ -37,8 +37,6 @@ namespace hw {
 
 namespace {
 
-std::size_t at(Command c) { return static_cast<std::size_t>(c); }
-
 void setHint(QWidget* w, const QString& hint) {
     w->setToolTip(hint);
     w->setStatusTip(hint);
@@ -78,7 +76,7 @@ DialogForm dialogForm(FileDialog d) {
 
 } // namespace
 
-TfrmBackDrop::TfrmBackDrop(QWidget* parent) : QMainWindow(parent), m_program(*this) {
+TfrmBackDrop::TfrmBackDrop(QWidget* parent) : QMainWindow(parent) {
     setObjectName(QStringLiteral("frmBackDrop"));
     resize(1024, 692);
     QFont f = font();
@@ -105,14 +103,7 @@ TfrmBackDrop::TfrmBackDrop(QWidget* parent) : QMainWindow(parent), m_program(*th
     // The panels start docked around the swatch book panel's designed place.
     m_swatchBookPanel->dockToolPanels();
 
-    // Start states: what is always enabled, and what waits for a page or a scheme.
-    for (int i = 0; i < static_cast<int>(Command::Count); ++i) m_enabled[static_cast<std::size_t>(i)] = false;
-    for (auto c : {Command::mnuNewSwatchBook, Command::mnuOpen, Command::mnuOpenWebPage, Command::mnuOpenWebScheme,
-                   Command::mnuExit, Command::mnuHelpTopics, Command::mnuViewSwatchBook, Command::tbnOpenPage,
-                   Command::tbnOpenScheme, Command::pnlBrowserContainer})
-        m_enabled[at(c)] = true;
-    m_checked[at(Command::mnuViewSwatchBook)] = true;
-    for (int i = 0; i < static_cast<int>(Command::Count); ++i) applyState(static_cast<Command>(i));
+    m_session.start();
 
     m_browser->Navigate(QStringLiteral("about:blank"));
     createEditor();
@@ -121,9 +112,8 @@ TfrmBackDrop::TfrmBackDrop(QWidget* parent) : QMainWindow(parent), m_program(*th
 void TfrmBackDrop::createEditor() {
     m_frmEditor = new TfrmEditor(this);
     m_frmEditor->setPageFileSource([this] {
-        const auto& files = m_program.history.pageFiles;
-        const auto i = static_cast<std::size_t>(m_program.history.currentPage);
-        return i < files.size() ? QString::fromStdString(files[i]) : QString();
+        const PageEntry* page = state().pageOnShow();
+        return page ? QString::fromStdString(page->page) : QString();
     });
     connect(m_frmEditor, &TfrmEditor::editorChanged, this, [this](const QString& caption, const QString& hint) {
         m_actions.value(static_cast<int>(Command::mnuViewSource))->setText(caption);
@@ -154,7 +144,8 @@ void TfrmBackDrop::createMenu() {
     file->addSeparator();
     add(file, Command::mnuOpenWebScheme, "mnuOpenWebScheme", "Open Web &Scheme");
     add(file, Command::mnuSaveWebScheme, "mnuSaveWebScheme", "Save W&eb Scheme", QKeySequence("Ctrl+S"));
-    add(file, Command::mnuSaveWebSchemeAs, "mnuSaveWebSchemeAs", "Save Web S&cheme As");
+    connect(add(file, Command::mnuSaveWebSchemeAs, "mnuSaveWebSchemeAs", "Save Web S&cheme As"), &QAction::triggered,
+            this, &TfrmBackDrop::mnuSaveWebSchemeAsClick);
     add(file, Command::mnuCreateHtmlFile, "mnuCreateHtmlFile", "&Create HTML File");
     file->addSeparator();
     connect(add(file, Command::mnuPageSetUp, "mnuPageSetUp", "Page Set&up"), &QAction::triggered, this,
@@ -275,9 +266,9 @@ void TfrmBackDrop::createToolPanels() {
         frame->raise();
         m_panels.insert(frame->objectName(), frame);
     };
-    m_swatchBookPanel = new SwatchBookPanel(m_browserContainer, m_bookCommands, m_pallet);
+    m_swatchBookPanel = new SwatchBookPanel(m_browserContainer, m_session.book(), m_session.schemes(), m_pallet);
     add(m_swatchBookPanel, {620, 398});
-    m_swatchCardPanel = new SwatchCardPanel(m_browserContainer, *this, m_pallet, *m_frmSlider);
+    m_swatchCardPanel = new SwatchCardPanel(m_browserContainer, m_session, m_pallet, *m_frmSlider);
     add(m_swatchCardPanel, {620, 295});
     m_screenPickerPanel = new ScreenPickerPanel(m_browserContainer, m_pallet);
     add(m_screenPickerPanel, {620, 520});
@@ -302,10 +293,6 @@ void TfrmBackDrop::createToolPanels() {
         m_suggestedSchemesPanel->setVisible(!m_suggestedSchemesPanel->isVisible());
         m_suggestedSchemesPanel->raise();
     };
-    m_swatchCardPanel->addCard = [this](TColor c1, TColor c2, TColor c3, const AnsiString& t1, const AnsiString& t2,
-                                        const AnsiString& t3) {
-        m_bookCommands.addCard(c1, c2, c3, t1, t2, t3);
-    };
 
     registerControl(Command::SCtbnBin, m_swatchCardPanel->SCtbnBin);
     registerControl(Command::SCtbnAddToBook, m_swatchCardPanel->SCtbnAddToBook);
@@ -322,20 +309,12 @@ void TfrmBackDrop::SuggestSchemes() { m_suggestedSchemesPanel->SuggestSchemes(m_
 void TfrmBackDrop::connectBookCommands() {
     auto connectItem = [this](Command c, void (SwatchBookCommands::*command)()) {
         connect(m_actions.value(static_cast<int>(c)), &QAction::triggered, this,
-                [this, command] { (m_bookCommands.*command)(); });
+                [this, command] { (m_session.book().*command)(); });
     };
     connectItem(Command::mnuNewSwatchBook, &SwatchBookCommands::newSwatchBook);
     connectItem(Command::mnuOpen, &SwatchBookCommands::openSwatchBook);
     connectItem(Command::mnuSaveSwatchBook, &SwatchBookCommands::saveSwatchBook);
     connectItem(Command::mnuSaveSwatchBookAs, &SwatchBookCommands::saveSwatchBookAs);
-    m_program.hooks.bookFileName = [this] { return m_bookCommands.bookFileName; };
-    m_program.hooks.showCurrentBookCard = [this] {
-        // An empty book shows an empty, white card.
-        showCard(m_bookCommands.lastCard >= 0 ? m_bookCommands.cardView(m_bookCommands.currentCard) : CardView{});
-    };
-    m_program.hooks.bookCloseQuery = [this] {
-        return m_bookCommands.mayClose();
-    };
 }
 
 // ---- the image blender ------------------------------------------------------------------
@@ -349,8 +328,6 @@ void TfrmBackDrop::connectImageBlender() {
         m_imageBlenderPanel->takeNewColour(m_pallet.GetColor(), QString::fromStdString(m_pallet.GetHexCode().str()));
     });
     connect(ib, &ImageBlenderPanel::dropped, this, &TfrmBackDrop::IBtbnRepaintDropped);
-    m_program.hooks.repaintArmed = [this] { return m_repaintArmed; };
-    m_program.hooks.recolourImage = [this] { recolourImage(); };
 }
 
 void TfrmBackDrop::sendPageCtrlClick(const QPoint& globalPos, const QString& type,
@@ -382,61 +359,45 @@ void TfrmBackDrop::sendPageCtrlClick(const QPoint& globalPos, const QString& typ
 }
 
 void TfrmBackDrop::IBtbnRepaintDropped(const QPoint& globalPos) {
-    const unsigned serial = ++m_dropSerial;
-    m_repaintArmed = false;
-    if (m_imageBlenderPanel->newHexCode().isEmpty()) {
-        notify("Please add a new image color to the lower panel.");
-        return;
-    }
     // Only a drop on the page itself picks a picture; a drop on a tool panel above the page or
     // outside the browser does nothing.
     QWidget* hit = m_browserContainer->childAt(m_browserContainer->mapFromGlobal(globalPos));
-    if (!hit || !(hit == m_browser || m_browser->isAncestorOf(hit))) return;
-    m_dropPoint = globalPos;
-    m_repaintArmed = true;
-    sendPageCtrlClick(m_dropPoint, QStringLiteral("contextmenu"), [this, serial](bool, bool picked) {
-        // Without a picture there is no cookie and so no command-state change: disarm here, so
-        // a later paint does not recolour.
-        if (serial == m_dropSerial && !picked) m_repaintArmed = false;
-    });
+    const bool onPage = hit && (hit == m_browser || m_browser->isAncestorOf(hit));
+    const bool hasNewColour = !m_imageBlenderPanel->newHexCode().isEmpty();
+    m_session.blender().IBtbnRepaintDropped({globalPos.x(), globalPos.y()}, onPage, m_imageBlenderPanel->oldColour(),
+                                            hasNewColour ? std::optional(m_imageBlenderPanel->newColour()) : std::nullopt);
 }
 
-void TfrmBackDrop::recolourImage() {
-    if (!m_repaintArmed) return;
-    m_repaintArmed = false;
-    std::string path = ImageRequestPath(m_program.webScheme).str();
-    std::erase(path, '\n');
-    if (path.empty()) return;
-    const RecolourResult result =
-        hw::recolourImage(path, m_imageBlenderPanel->oldColour(), m_imageBlenderPanel->newColour());
-    if (!result.ok) {
-        // The page keeps its picture: a swap to an empty or stale copy would lose it.
-        warn(result.error);
-        return;
-    }
-    sendPageCtrlClick(m_dropPoint, QStringLiteral("click"), {});
+void TfrmBackDrop::pickPictureAt(ScreenPoint point, unsigned serial) {
+    sendPageCtrlClick({point.x, point.y}, QStringLiteral("contextmenu"),
+                      [this, serial](bool, bool picked) { m_session.blender().pickAnswered(serial, picked); });
 }
+
+void TfrmBackDrop::swapPictureAt(ScreenPoint point) { sendPageCtrlClick({point.x, point.y}, QStringLiteral("click"), {}); }
 
 QFrame* TfrmBackDrop::panel(const QString& name) const { return m_panels.value(name, nullptr); }
 
 void TfrmBackDrop::registerControl(Command command, QWidget* control) {
     m_controls[static_cast<int>(command)].append(control);
-    control->setEnabled(m_enabled[at(command)] || command == Command::Count);
+    control->setEnabled(m_session.commandStates().enabled(command));
 }
 
-void TfrmBackDrop::applyState(Command command) {
-    if (auto* a = m_actions.value(static_cast<int>(command))) {
-        a->setEnabled(m_enabled[at(command)]);
-        if (a->isCheckable()) a->setChecked(m_checked[at(command)]);
+void TfrmBackDrop::mirrorCommandStates(const CommandStates& states) {
+    for (int i = 0; i < static_cast<int>(Command::Count); ++i) {
+        const auto command = static_cast<Command>(i);
+        if (auto* a = m_actions.value(i)) {
+            a->setEnabled(states.enabled(command));
+            if (a->isCheckable()) a->setChecked(states.checked(command));
+        }
+        for (auto* w : m_controls.value(i)) w->setEnabled(states.enabled(command));
     }
-    for (auto* w : m_controls.value(static_cast<int>(command))) w->setEnabled(m_enabled[at(command)]);
 }
 
 void TfrmBackDrop::recogniseCommandLine(const QString& commandLine) {
     const auto request = hw::recogniseCommandLine(commandLine.toStdString(), QDir::currentPath().toStdString());
     switch (request.kind) {
-    case CommandLineRequest::Kind::Page: m_program.OpenWebPageFromPath(request.path); break;
-    case CommandLineRequest::Kind::Book: m_bookCommands.openBookAtStartup(request.path); break;
+    case CommandLineRequest::Kind::Page: m_session.pages().OpenWebPageFromPath(request.path); break;
+    case CommandLineRequest::Kind::Book: m_session.book().openBookAtStartup(request.path); break;
     case CommandLineRequest::Kind::Scheme:
     case CommandLineRequest::Kind::Nothing: break;
     }
@@ -494,19 +455,6 @@ std::optional<std::string> TfrmBackDrop::chooseFile(FileDialog dialog) {
     return box.selectedFiles().first().toStdString();
 }
 
-void TfrmBackDrop::setEnabled(Command command, bool enabled) {
-    m_enabled[at(command)] = enabled;
-    applyState(command);
-}
-
-void TfrmBackDrop::setChecked(Command command, bool checked) {
-    m_checked[at(command)] = checked;
-    applyState(command);
-}
-
-bool TfrmBackDrop::isEnabled(Command command) const { return m_enabled[at(command)]; }
-bool TfrmBackDrop::isChecked(Command command) const { return m_checked[at(command)]; }
-
 void TfrmBackDrop::setCaption(const std::string& caption) { setWindowTitle(QString::fromStdString(caption)); }
 
 void TfrmBackDrop::showCard(const CardView& card) { m_swatchBookPanel->showCard(card); }
@@ -517,12 +465,14 @@ void TfrmBackDrop::navigate(const std::string& path) { m_browser->Navigate(QStri
 
 // ---- handlers ---------------------------------------------------------------------------
 
-void TfrmBackDrop::mnuOpenWebPageClick() { m_program.mnuOpenWebPageClick(); }
+void TfrmBackDrop::mnuOpenWebPageClick() { m_session.pages().mnuOpenWebPageClick(); }
+
+void TfrmBackDrop::mnuSaveWebSchemeAsClick() { m_session.schemes().mnuSaveWebSchemeAsClick(); }
 
 void TfrmBackDrop::mnuExitClick() { close(); }
 
 void TfrmBackDrop::mnuUndoClick() {
-    if (!m_enabled[at(Command::mnuUndo)]) return;
+    if (!m_session.commandStates().enabled(Command::mnuUndo)) return;
     // The page's own undo, in the frame that has the focus (the page itself when it has none).
     m_browser->runScript(QStringLiteral(
         "(function(){var w=window;try{var f=document.activeElement;"
@@ -541,26 +491,25 @@ void TfrmBackDrop::mnuPrintWebSchemeClick() { m_browser->printPage(); }
 void TfrmBackDrop::mnuPageSetUpClick() { m_browser->pageSetup(); }
 
 void TfrmBackDrop::mnuViewSwatchBookClick() {
-    const bool shown = m_checked[at(Command::mnuViewSwatchBook)];
+    const bool shown = m_session.commandStates().checked(Command::mnuViewSwatchBook);
     m_swatchBookPanel->viewSwatchBook(!shown);
-    setChecked(Command::mnuViewSwatchBook, !shown);
+    m_session.apply(shown ? Situation::SwatchBookHidden : Situation::SwatchBookShown);
 }
 
 void TfrmBackDrop::WebBrowser1DocumentComplete() {
-    if (m_program.colourScanPending) {
+    if (m_session.pages().WebBrowser1DocumentComplete()) {
         // The page script collects the page's own colours (its key handler's "g").
         m_browser->runScript(QStringLiteral("if(typeof guc=='function'){guc();}"),
                              [this](const QVariant&) { emit documentHandled(); });
-        m_program.colourScanPending = false;
         return;
     }
     emit documentHandled();
 }
 
-void TfrmBackDrop::WebBrowser1CommandStateChange() { m_program.WebBrowser1CommandStateChange(); }
+void TfrmBackDrop::WebBrowser1CommandStateChange() { m_session.schemes().WebBrowser1CommandStateChange(); }
 
 void TfrmBackDrop::closeEvent(QCloseEvent* event) {
-    if (m_program.FormCloseQuery()) event->accept();
+    if (m_session.FormCloseQuery()) event->accept();
     else event->ignore();
 }
 

@@ -2,10 +2,8 @@
 
 #include "colour/Pallet.h"
 #include "colour/Ucolorschemer.h"
-#include "shell/Program.h"
-#include "shell/Screen.h"
-#include "swatches/SwatchBookCommands.h"
-#include "swatches/WindowCaption.h"
+#include "program/Screen.h"
+#include "program/Session.h"
 
 #include <QHash>
 #include <QMainWindow>
@@ -42,7 +40,9 @@ public:
     explicit TfrmBackDrop(QWidget* parent = nullptr);
     ~TfrmBackDrop() override;
 
-    Program& program() { return m_program; }
+    /// The program's state and commands; the window only reads the state.
+    Session& session() { return m_session; }
+    const ProgramState& state() const { return m_session.state(); }
     WebBrowser* WebBrowser1() const { return m_browser; }
 
     /// Opens what the command line names (a page, a scheme or a swatch book), then takes the
@@ -59,7 +59,7 @@ public:
     // The tool panels and what they share.
     Pallet& pallet() { return m_pallet; }
     PaletteState& paletteState() { return m_paletteState; }
-    SwatchBookCommands& bookCommands() { return m_bookCommands; }
+    SwatchBookCommands& bookCommands() { return m_session.book(); }
     SwatchCardPanel* swatchCardPanel() const { return m_swatchCardPanel; }
     SwatchBookPanel* swatchBookPanel() const { return m_swatchBookPanel; }
     ColorPalettePanel* colorPalettePanel() const { return m_colorPalettePanel; }
@@ -75,14 +75,15 @@ public:
     void inform(const std::string& text) override;
     void warn(const std::string& text) override;
     std::optional<std::string> chooseFile(FileDialog dialog) override;
-    void setEnabled(Command command, bool enabled) override;
-    void setChecked(Command command, bool checked) override;
-    bool isEnabled(Command command) const override;
-    bool isChecked(Command command) const override;
+    void mirrorCommandStates(const CommandStates& states) override;
+    bool isEnabled(Command command) const { return m_session.commandStates().enabled(command); }
+    bool isChecked(Command command) const { return m_session.commandStates().checked(command); }
     void setCaption(const std::string& caption) override;
     void showCard(const CardView& card) override;
     void setCardTitle(const std::string& title) override;
     void navigate(const std::string& path) override;
+    void pickPictureAt(ScreenPoint point, unsigned serial) override;
+    void swapPictureAt(ScreenPoint point) override;
 
     /// Scripted answers for tests: when set, they stand in for the dialogs and message boxes.
     std::function<std::optional<std::string>(FileDialog)> fileDialogOverride;
@@ -92,6 +93,7 @@ public:
     // Handlers.
     void mnuOpenWebPageClick();
     void tbnOpenPageClick() { mnuOpenWebPageClick(); }
+    void mnuSaveWebSchemeAsClick();
     void mnuExitClick();
     void mnuUndoClick();
     void mnuPrintWebSchemeClick();
@@ -108,13 +110,8 @@ public:
     void WebBrowser1DocumentComplete();
     void WebBrowser1CommandStateChange();
 
-    /// The image blender's repaint drag ended at `globalPos`: the page picks the picture under
-    /// it (its Ctrl+right-click) and the recolouring waits for the pick's command-state change.
+    /// The image blender's repaint drag ended at `globalPos`.
     void IBtbnRepaintDropped(const QPoint& globalPos);
-    /// Recolours the picked picture and makes the page show the copy (its Ctrl+left-click at
-    /// the drop point). Runs once per drop.
-    void recolourImage();
-    bool repaintArmed() const { return m_repaintArmed; }
 
 signals:
     /// The document complete event has been handled (the page's colours collected when due).
@@ -138,22 +135,17 @@ private:
     /// was found and whether the page then holds a picture pick.
     void sendPageCtrlClick(const QPoint& globalPos, const QString& type,
                            const std::function<void(bool found, bool picked)>& done);
-    void applyState(Command command);
     void setMaximizeBox(bool shown);
 
-    Program m_program;
+    Session m_session{*this};
     Pallet m_pallet;
     PaletteState m_paletteState;
-    SwatchBookCommands m_bookCommands{*this, m_program.windowCaption};
     SwatchCardPanel* m_swatchCardPanel = nullptr;
     SwatchBookPanel* m_swatchBookPanel = nullptr;
     ColorPalettePanel* m_colorPalettePanel = nullptr;
     SuggestedSchemesPanel* m_suggestedSchemesPanel = nullptr;
     ScreenPickerPanel* m_screenPickerPanel = nullptr;
     ImageBlenderPanel* m_imageBlenderPanel = nullptr;
-    bool m_repaintArmed = false;
-    QPoint m_dropPoint;        ///< screen pixels where the last repaint drag ended
-    unsigned m_dropSerial = 0; ///< tells a late answer of an earlier drop from the current one
     TfrmSlider* m_frmSlider = nullptr;
     WebBrowser* m_browser = nullptr;
     TfrmEditor* m_frmEditor = nullptr;
@@ -162,8 +154,6 @@ private:
     QHash<QString, QFrame*> m_panels;
     QHash<int, QAction*> m_actions;
     QHash<int, QList<QWidget*>> m_controls;
-    std::array<bool, static_cast<std::size_t>(Command::Count)> m_enabled{};
-    std::array<bool, static_cast<std::size_t>(Command::Count)> m_checked{};
     bool m_styleSaved = false;
 };
 

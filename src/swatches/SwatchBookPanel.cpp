@@ -71,8 +71,8 @@ void drawPicture(QPainter& p, Picture picture) {
 
 } // namespace
 
-SwatchBookPanel::SwatchBookPanel(QWidget* parent, SwatchBookCommands& book, Pallet& pallet)
-    : QFrame(parent), m_book(book), m_pallet(pallet) {
+SwatchBookPanel::SwatchBookPanel(QWidget* parent, SwatchBookCommands& book, SchemeCommands& schemes, Pallet& pallet)
+    : QFrame(parent), m_book(book), m_schemes(schemes), m_pallet(pallet) {
     setObjectName(QStringLiteral("SBpnlOutline"));
     setFixedSize(186, 123);
     setAutoFillBackground(true);
@@ -270,34 +270,9 @@ void SwatchBookPanel::SBimgCardsOpenClick() {
         if (w) w->hide();
 }
 
-bool SwatchBookPanel::stepInsideScheme(int step) {
-    if (!schemeCards.cards || !schemeCards.current || !schemeCards.last) return false;
-    const int c = *schemeCards.current;
-    const int to = c + step;
-    if (c < 0 || c > *schemeCards.last || to < 0 || to > *schemeCards.last || to >= maxCards) return false;
-    const auto& cards = *schemeCards.cards;
-    if (cards[static_cast<std::size_t>(to)].GetTitle().str() != cards[static_cast<std::size_t>(c)].GetTitle().str())
-        return false;
-    *schemeCards.current = to;
-    CardView view;
-    const SwatchBook& card = cards[static_cast<std::size_t>(to)];
-    view.title = card.GetTitle().str();
-    for (int slot = 1; slot <= 3; ++slot) {
-        view.colors[slot - 1] = card.GetColor(slot);
-        view.captions[slot - 1] = card.GetCaption(slot).str();
-    }
-    showCard(view);
-    if (updateSchemeButtons) updateSchemeButtons();
-    return true;
-}
+void SwatchBookPanel::SBtbnPreviousSchemeClick() { m_schemes.SBtbnPreviousSchemeClick(); }
 
-void SwatchBookPanel::SBtbnPreviousSchemeClick() {
-    if (!stepInsideScheme(-1) && previousScheme) previousScheme();
-}
-
-void SwatchBookPanel::SBtbnNextSchemeClick() {
-    if (!stepInsideScheme(+1) && nextScheme) nextScheme();
-}
+void SwatchBookPanel::SBtbnNextSchemeClick() { m_schemes.SBtbnNextSchemeClick(); }
 
 void SwatchBookPanel::SBlblCardTitleClick() {
     const auto title = m_book.beginRenameCard(SBlblCardTitle->text().toStdString());

@@ -1,14 +1,14 @@
 #pragma once
 
 #include "colour/Pallet.h"
-#include "shell/Screen.h"
-#include "swatches/SwatchBookCommands.h"
+#include "program/Screen.h"
+#include "program/SchemeCommands.h"
+#include "program/SwatchBookCommands.h"
 #include "tools/PanelControls.h"
 
 #include <QFrame>
 
 #include <array>
-#include <functional>
 
 class QLineEdit;
 class QToolButton;
@@ -22,7 +22,7 @@ class ScreenPickerPanel;
 /// the hub of the tool panels, which stay docked around it when its title is dragged.
 class SwatchBookPanel : public QFrame {
 public:
-    SwatchBookPanel(QWidget* parent, SwatchBookCommands& book, Pallet& pallet);
+    SwatchBookPanel(QWidget* parent, SwatchBookCommands& book, SchemeCommands& schemes, Pallet& pallet);
 
     /// The five tool panels around the book panel, in the order of their docking table.
     struct ToolPanels {
@@ -35,19 +35,6 @@ public:
     void setToolPanels(const ToolPanels& panels) { m_tools = panels; }
     /// Places the five tool panels by the docking table around the book panel's place.
     void dockToolPanels();
-
-    /// The web schemes' cards, owned by the scheme view, which installs them. The cards of one
-    /// scheme share its title; the scheme buttons step through those first.
-    struct SchemeCards {
-        const SwatchBookCards* cards = nullptr;
-        int* current = nullptr; ///< currentSchemeCard
-        const int* last = nullptr; ///< lastSchemeCard
-    } schemeCards;
-    /// The scheme commands: move to the previous or next scheme and show its card; set the scheme
-    /// buttons after a step inside one scheme.
-    std::function<void()> previousScheme;
-    std::function<void()> nextScheme;
-    std::function<void()> updateSchemeButtons;
 
     void showCard(const CardView& card);
     void setCardTitle(const std::string& title);
@@ -91,12 +78,11 @@ protected:
 
 private:
     void showMenuImage(bool menuShown);
-    /// Moves to the neighbouring scheme card when it belongs to the same scheme.
-    bool stepInsideScheme(int step);
     void dragMove(QMouseEvent* e);
     void dragEnd();
 
     SwatchBookCommands& m_book;
+    SchemeCommands& m_schemes;
     Pallet& m_pallet;
     ToolPanels m_tools;
     std::array<PanelLabel*, 3> m_caption{};

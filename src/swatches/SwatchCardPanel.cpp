@@ -29,8 +29,8 @@ QLabel* whiteCaption(PanelLabel* l) {
 
 } // namespace
 
-SwatchCardPanel::SwatchCardPanel(QWidget* parent, Screen& screen, Pallet& pallet, TfrmSlider& slider)
-    : QFrame(parent), m_screen(screen), m_pallet(pallet), m_slider(slider) {
+SwatchCardPanel::SwatchCardPanel(QWidget* parent, Session& session, Pallet& pallet, TfrmSlider& slider)
+    : QFrame(parent), m_session(session), m_pallet(pallet), m_slider(slider) {
     setObjectName(QStringLiteral("SCpnlOutline"));
     setFixedSize(186, 104);
     setAutoFillBackground(true);
@@ -81,8 +81,7 @@ void SwatchCardPanel::SCpnlColorNClick(int n) {
     m_swatch[i]->setColor(m_pallet.GetColor());
     m_swatchOutline[i]->show();
     if (!m_caption[i]->text().isEmpty()) {
-        m_screen.setEnabled(Command::SCtbnBin, true);
-        m_screen.setEnabled(Command::SCtbnAddToBook, true);
+        m_session.apply(Situation::CardSlotFilled);
     }
 }
 
@@ -123,13 +122,11 @@ void SwatchCardPanel::SCtbnBinClick() {
         m_swatch[i]->setColor(clWhite);
         m_swatchOutline[i]->hide();
     }
-    m_screen.setEnabled(Command::SCtbnBin, false);
-    m_screen.setEnabled(Command::SCtbnAddToBook, false);
+    m_session.apply(Situation::CardSlotsCleared);
 }
 
 void SwatchCardPanel::SCtbnAddToBookClick() {
-    if (!addCard) return;
-    addCard(m_color[0]->color(), m_color[1]->color(), m_color[2]->color(), m_caption[0]->text().toStdString(),
+    m_session.book().addCard(m_color[0]->color(), m_color[1]->color(), m_color[2]->color(), m_caption[0]->text().toStdString(),
             m_caption[1]->text().toStdString(), m_caption[2]->text().toStdString());
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "colour/Pallet.h"
-#include "shell/Screen.h"
+#include "program/Session.h"
 #include "tools/PanelControls.h"
 
 #include <QFrame>
@@ -21,10 +21,7 @@ class TfrmSlider;
 /// book. Slot numbers n are 1, 2 and 3.
 class SwatchCardPanel : public QFrame {
 public:
-    SwatchCardPanel(QWidget* parent, Screen& screen, Pallet& pallet, TfrmSlider& slider);
-
-    /// "Add to Swatch Book": the three colours and captions.
-    std::function<void(TColor, TColor, TColor, const AnsiString&, const AnsiString&, const AnsiString&)> addCard;
+    SwatchCardPanel(QWidget* parent, Session& session, Pallet& pallet, TfrmSlider& slider);
 
     QToolButton* SCtbnBin = nullptr;
     QToolButton* SCtbnAddToBook = nullptr;
@@ -47,7 +44,7 @@ public:
 private:
     void sliderRecoloured(PanelBox* target, TColor color);
 
-    Screen& m_screen;
+    Session& m_session;
     Pallet& m_pallet;
     TfrmSlider& m_slider;
     std::array<QFrame*, 3> m_cardOutline{};

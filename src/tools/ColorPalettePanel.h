@@ -2,7 +2,7 @@
 
 #include "colour/Pallet.h"
 #include "colour/Ucolorschemer.h"
-#include "shell/Screen.h"
+#include "program/Screen.h"
 #include "tools/PanelControls.h"
 
 #include <QFrame>

@@ -1,3 +1,4 @@
+#include "engine/WebPage.h"
 #include "engine/ChangeRecord.h"
 #include "engine/WebScheme.h"
 

@@ -1,3 +1,4 @@
+#include "engine/WebPage.h"
 #include "engine/SchemeFile.h"
 
 #include "base/Files.h"

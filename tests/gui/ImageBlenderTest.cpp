@@ -118,7 +118,7 @@ private slots:
         QVERIFY(!id.isEmpty());
         const QString source = folder() + "/images/logo.gif";
         dropOn(id);
-        QVERIFY2(waitFor([&] { return copies().size() == 1 && !m_window->repaintArmed(); }),
+        QVERIFY2(waitFor([&] { return copies().size() == 1 && !m_window->session().blender().repaintArmed(); }),
                  qPrintable(copies().join(',')));
         const QString copy = temp() + "/" + copies().first();
         const QString src = "document.getElementById('" + id + "').src";
@@ -134,7 +134,7 @@ private slots:
         newColour(rgbColor(0x33, 0xCC, 0x33), "33CC33");
         blender()->takeOldColour(rgbColor(0xCC, 0x33, 0x33));
         dropOn(id);
-        QVERIFY(waitFor([&] { return readAll(copy) != first && !m_window->repaintArmed(); }));
+        QVERIFY(waitFor([&] { return readAll(copy) != first && !m_window->session().blender().repaintArmed(); }));
         QTest::qWait(300);
         QCOMPARE(copies().size(), 1);
         QCOMPARE(js(src).toString(), pageUrlOf(copy));
@@ -164,7 +164,7 @@ private slots:
         QTest::mouseMove(button, button->mapFromGlobal(blue));
         QCOMPARE(blender()->oldHexCode(), QString("3366CC"));
         QTest::mouseRelease(button, Qt::LeftButton, {}, button->mapFromGlobal(blue));
-        QVERIFY(waitFor([&] { return copies().size() == 1 && !m_window->repaintArmed(); }));
+        QVERIFY(waitFor([&] { return copies().size() == 1 && !m_window->session().blender().repaintArmed(); }));
         const QString copy = temp() + "/" + copies().first();
         QVERIFY(waitFor([&] { return js("document.getElementById('" + id + "').src").toString() == pageUrlOf(copy); }));
         QVERIFY2(waitFor([&] { return record().contains("mod(100,100,,140)$mod$^oc13395507^^"); }),
@@ -221,7 +221,7 @@ private slots:
         dropOn(idOf("document.querySelector('img[src*=\"logo\"]')"));
         QTest::qWait(500);
         QCOMPARE(m_notices, QStringList{"Please add a new image color to the lower panel."});
-        QVERIFY(!m_window->repaintArmed());
+        QVERIFY(!m_window->session().blender().repaintArmed());
         QVERIFY(copies().isEmpty());
         QVERIFY(cookieFileText(folder()).isEmpty());
     }
@@ -231,9 +231,9 @@ private slots:
         // On an element without a picture, and outside the page (on the swatch book panel).
         dropOn("1b");
         QTest::qWait(500);
-        QVERIFY(!m_window->repaintArmed());
+        QVERIFY(!m_window->session().blender().repaintArmed());
         blender()->IBtbnRepaintMouseUp(m_window->swatchBookPanel()->mapToGlobal(QPoint(20, 40)));
-        QVERIFY(!m_window->repaintArmed());
+        QVERIFY(!m_window->session().blender().repaintArmed());
         QVERIFY(copies().isEmpty());
         // A later paint therefore recolours nothing.
         evaluate(browser(), "document.cookie='data=initialise,:Swatch:,%%,images:endData;'");
@@ -258,7 +258,7 @@ private slots:
         QVERIFY(waitFor([&] { return !m_notices.isEmpty(); }));
         QCOMPARE(m_notices.size(), 1);
         QVERIFY2(m_notices.first().contains("badge.png"), qPrintable(m_notices.first()));
-        QVERIFY(!m_window->repaintArmed());
+        QVERIFY(!m_window->session().blender().repaintArmed());
         QTest::qWait(500);
         QCOMPARE(js(src).toString(), before);
         QVERIFY(copies().isEmpty());

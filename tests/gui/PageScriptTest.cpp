@@ -237,7 +237,7 @@ private slots:
         QVERIFY(waitForRecord("initialise,?B2p$B$:B#0000FF(16711680)b,:Swatch:,%#0000FF(16711680),%%,images:endData"));
 
         // Ctrl+Z on the window goes through Edit > Undo to the page's own undo.
-        m_window->setEnabled(Command::mnuUndo, true);
+        m_window->session().apply(Situation::PagePainted);
         QTest::keyClick(m_window->windowHandle(), Qt::Key_Z, Qt::ControlModifier);
         if (!waitForRecord(first)) {
             qInfo("Ctrl+Z stayed in the view; Edit > Undo directly");
@@ -248,7 +248,7 @@ private slots:
                  QStringLiteral("rgb(255, 0, 0)"));
 
         // Back to the page's own state: the snapshot taken after the load.
-        m_window->setEnabled(Command::mnuUndo, true);
+        m_window->session().apply(Situation::PagePainted);
         m_window->mnuUndoClick();
         QVERIFY2(waitForRecord("initialise,:Swatch:,%%endData"), qPrintable(record()));
         QCOMPARE(js("document.getElementById('2p').style.backgroundColor").toString(), QString());
@@ -342,7 +342,7 @@ private slots:
 
         // A second collection starts again from the page as it now stands; undo then brings back
         // the stylesheet's colour of the cell (the last rule naming its class).
-        m_window->setEnabled(Command::mnuUndo, true);
+        m_window->session().apply(Situation::PagePainted);
         m_window->mnuUndoClick();
         QVERIFY(waitForRecord(entries + swatches + "endData"));
         QCOMPARE(js("getComputedStyle(document.getElementById('1td')).backgroundColor").toString(),

@@ -101,9 +101,9 @@ private slots:
         QVERIFY(card()->SCtbnAddToBook->isEnabled());
         click(card()->SCtbnAddToBook);
         click(card()->SCtbnAddToBook);
-        QCOMPARE(window->bookCommands().lastCard, 1);
-        QCOMPARE(window->bookCommands().cards[0].GetCaption2().str(), hex.toStdString());
-        QVERIFY(window->bookCommands().cards[0].GetCaption1().IsEmpty());
+        QCOMPARE(window->state().book.lastCard, 1);
+        QCOMPARE(window->state().book.cards[0].GetCaption2().str(), hex.toStdString());
+        QVERIFY(window->state().book.cards[0].GetCaption1().IsEmpty());
         QCOMPARE(book()->SBlblCardTitle->text(), QStringLiteral("Untitled-2"));
         QCOMPARE(book()->SBlblCaption(2)->text(), hex);
         QVERIFY(window->isEnabled(Command::mnuSaveSwatchBookAs));
@@ -119,7 +119,7 @@ private slots:
         QCOMPARE(card()->SCpnlColor(2)->color(), clWhite);
         QVERIFY(!card()->SCpnlSwatchOutline(2)->isVisibleTo(card()));
         QVERIFY(!window->isEnabled(Command::SCtbnBin));
-        QCOMPARE(window->bookCommands().lastCard, 1);
+        QCOMPARE(window->state().book.lastCard, 1);
     }
 
     void chipPaintsInLayoutA() {
@@ -271,46 +271,13 @@ private slots:
         QTest::keyClick(book()->SBeditCardTitle, Qt::Key_Return);
         QVERIFY(!book()->SBeditCardTitle->isVisible());
         QCOMPARE(book()->SBlblCardTitle->text(), QStringLiteral("Greens"));
-        QCOMPARE(commands.cards[2].GetTitle().str(), std::string("Greens"));
-    }
-
-    void schemeButtonsStepInsideOneSchemeFirst() {
-        SwatchBookCards cards;
-        const char* titles[4] = {"a.wsm", "b.wsm", "b.wsm", "b.wsm"};
-        for (int i = 0; i < 4; ++i) {
-            cards[i].SetTitle(titles[i]);
-            cards[i].SetCaption1(QString("00000%1").arg(i).toStdString());
-        }
-        int current = 1;
-        const int last = 3;
-        int previousSchemes = 0, nextSchemes = 0, updates = 0;
-        book()->schemeCards = {&cards, &current, &last};
-        book()->previousScheme = [&] { ++previousSchemes; };
-        book()->nextScheme = [&] { ++nextSchemes; };
-        book()->updateSchemeButtons = [&] { ++updates; };
-
-        // The first card of scheme b: the previous card is another scheme's.
-        book()->SBtbnPreviousSchemeClick();
-        QCOMPARE(previousSchemes, 1);
-        QCOMPARE(current, 1);
-        book()->SBtbnNextSchemeClick();
-        book()->SBtbnNextSchemeClick();
-        QCOMPARE(current, 3);
-        QCOMPARE(updates, 2);
-        QCOMPARE(book()->SBlblCaption(1)->text(), QStringLiteral("000003"));
-        // The last card: the next scheme.
-        book()->SBtbnNextSchemeClick();
-        QCOMPARE(nextSchemes, 1);
-        book()->SBtbnPreviousSchemeClick();
-        QCOMPARE(current, 2);
-        QCOMPARE(book()->SBlblCardTitle->text(), QStringLiteral("b.wsm"));
-        QCOMPARE(previousSchemes, 1);
+        QCOMPARE(window->state().book.cards[2].GetTitle().str(), std::string("Greens"));
     }
 
     void fileMenuNewEmptiesTheBook() {
         window->bookCommands().addCard(clWhite, clWhite, clWhite, "FFFFFF", "", "");
         window->findChild<QAction*>("mnuNewSwatchBook")->trigger();
-        QCOMPARE(window->bookCommands().lastCard, -1);
+        QCOMPARE(window->state().book.lastCard, -1);
         QCOMPARE(window->windowTitle(), QStringLiteral("Huewright - Untitled.sbk"));
         // An empty book opens no title editor.
         click(book()->SBlblCardTitle);

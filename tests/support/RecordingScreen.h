@@ -2,9 +2,9 @@
 
 // A screen for core tests: records what the command logic shows and answers from a script.
 
-#include "shell/Screen.h"
+#include "program/CommandStates.h"
+#include "program/Screen.h"
 
-#include <array>
 #include <deque>
 #include <string>
 #include <vector>
@@ -16,10 +16,13 @@ public:
     std::deque<Answer> answers;                  ///< next answers to questions (default No)
     std::deque<std::optional<std::string>> files; ///< next file dialog results (default cancel)
     std::vector<std::string> questions, notices, navigations;
+    std::vector<std::pair<ScreenPoint, std::string>> pageClicks; ///< Ctrl+clicks sent to the page
     std::vector<FileDialog> dialogs;
     std::string caption;
     CardView card;
-    std::array<bool, static_cast<std::size_t>(Command::Count)> enabled{}, checked{};
+    std::vector<CardView> shown; ///< every card shown, in order
+    const CommandStates* states = nullptr; ///< the store last mirrored
+    int mirrors = 0;
 
     Answer askYesNoCancel(const std::string& text) override { return next(text); }
     bool askYesNo(const std::string& text) override { return next(text) == Answer::Yes; }
@@ -33,14 +36,21 @@ public:
         files.pop_front();
         return f;
     }
-    void setEnabled(Command c, bool on) override { enabled[static_cast<std::size_t>(c)] = on; }
-    void setChecked(Command c, bool on) override { checked[static_cast<std::size_t>(c)] = on; }
-    bool isEnabled(Command c) const override { return enabled[static_cast<std::size_t>(c)]; }
-    bool isChecked(Command c) const override { return checked[static_cast<std::size_t>(c)]; }
+    void mirrorCommandStates(const CommandStates& s) override {
+        states = &s;
+        ++mirrors;
+    }
+    bool isEnabled(Command c) const { return states && states->enabled(c); }
+    bool isChecked(Command c) const { return states && states->checked(c); }
     void setCaption(const std::string& text) override { caption = text; }
-    void showCard(const CardView& c) override { card = c; }
+    void showCard(const CardView& c) override {
+        card = c;
+        shown.push_back(c);
+    }
     void setCardTitle(const std::string& title) override { card.title = title; }
     void navigate(const std::string& path) override { navigations.push_back(path); }
+    void pickPictureAt(ScreenPoint p, unsigned) override { pageClicks.push_back({p, "contextmenu"}); }
+    void swapPictureAt(ScreenPoint p) override { pageClicks.push_back({p, "click"}); }
 
 private:
     Answer next(const std::string& text) {

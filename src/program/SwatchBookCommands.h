@@ -2,15 +2,21 @@
 
 #include "base/AnsiString.h"
 #include "colour/TColor.h"
-#include "shell/Screen.h"
+#include "program/CommandStates.h"
+#include "program/ProgramState.h"
+#include "program/Screen.h"
 #include "swatches/SwatchBook.h"
 #include "swatches/WindowCaption.h"
 
-#include <functional>
 #include <optional>
 #include <string>
 
 namespace hw {
+
+/// What the book panel shows of a card: its title, colours and captions.
+CardView cardViewOf(const SwatchBook& card);
+/// What the book panel shows of card `index` of the book (an empty white card when there is none).
+CardView bookCardView(const BookState& book, int index);
 
 /// The outcome of the save question.
 enum class SaveAnswer {
@@ -23,11 +29,8 @@ enum class SaveAnswer {
 
 /// The swatch book of the main window and its commands: the File menu's book items, adding and
 /// deleting cards with the ten-card limit, the save question, and the book panel's stepping and
-/// renaming. It holds the book state and talks to the screen only through `Screen`; the main
-/// window's handlers call these and nothing else.
-///
-/// Invariants: -1 <= lastCard <= 9; while the book holds cards, 0 <= currentCard <= lastCard;
-/// cards after lastCard keep stale contents that are never shown or written.
+/// renaming. It works on the book of the program's state and talks to the screen only through
+/// `Screen`; the main window's handlers call these and nothing else.
 ///
 /// Sound behaviour beyond the plain commands: a book file that cannot be read is told with
 /// Screen::warn and leaves the book as it was; a book that cannot be written is told with
@@ -35,21 +38,9 @@ enum class SaveAnswer {
 /// on which every caller keeps the book.
 class SwatchBookCommands {
 public:
-    /// `caption` is the main window's caption record, shared with the page commands.
-    SwatchBookCommands(Screen& screen, WindowCaption& caption);
+    SwatchBookCommands(ProgramState& state, CommandStates& states, Screen& screen);
 
-    // --- Book state ----------------------------------------------------------------------
-    SwatchBookCards cards;
-    int currentCard = -1;
-    int lastCard = -1;
-    std::string bookPath;
-    bool bookModified = false;
-    std::string bookFileName;
-    const std::string& bookName() const { return m_caption.bookName; }
-
-    /// The index of the last web scheme card (-1 when there are none). The scheme view
-    /// installs its own; the book panel's Previous Card enables Next Scheme when it is 0.
-    std::function<int()> lastSchemeCard = [] { return -1; };
+    const BookState& book() const { return m_book; }
 
     // --- Card operations -------------------------------------------------------------------
     /// "Add to Swatch Book": appends a card titled "Untitled-" + its position, or, with ten
@@ -92,16 +83,21 @@ public:
     /// shows it. Renaming does not mark the book modified.
     void renameCard(const std::string& title);
 
-    /// What the book panel shows of card `index`.
+    /// What the book panel shows of a card: its title, colours and captions.
+CardView cardViewOf(const SwatchBook& card);
+/// What the book panel shows of card `index`.
     CardView cardView(int index) const;
 
 private:
     void showCard(int index);
     void showEmptyCard(const std::string& title);
     void recomposeCaption();
-    void setSaveEnabledByPath();
+    void apply(Situation situation);
     bool commitOpenedBook(const std::string& path);
 
+    ProgramState& m_state;
+    BookState& m_book;
+    CommandStates& m_states;
     Screen& m_screen;
     WindowCaption& m_caption;
 };

@@ -1,4 +1,4 @@
-#include "swatches/SwatchBookCommands.h"
+#include "program/SwatchBookCommands.h"
 
 #include "base/Files.h"
 #include "swatches/SwatchBookFile.h"
@@ -15,13 +15,13 @@ const char* const tenCardsQuestion =
 
 } // namespace
 
-SwatchBookCommands::SwatchBookCommands(Screen& screen, WindowCaption& caption)
-    : m_screen(screen), m_caption(caption) {}
+SwatchBookCommands::SwatchBookCommands(ProgramState& state, CommandStates& states, Screen& screen)
+    : m_state(state), m_book(state.book), m_states(states), m_screen(screen), m_caption(state.caption) {}
 
-CardView SwatchBookCommands::cardView(int index) const {
+void SwatchBookCommands::apply(Situation situation) { m_states.apply(situation, m_state); }
+
+CardView cardViewOf(const hw::SwatchBook& card) {
     CardView view;
-    if (index < 0 || index >= maxCards) return view;
-    const hw::SwatchBook& card = cards[static_cast<std::size_t>(index)];
     view.title = card.GetTitle().str();
     for (int slot = 1; slot <= 3; ++slot) {
         view.colors[slot - 1] = card.GetColor(slot);
@@ -29,6 +29,13 @@ CardView SwatchBookCommands::cardView(int index) const {
     }
     return view;
 }
+
+CardView bookCardView(const BookState& book, int index) {
+    if (index < 0 || index >= maxCards) return {};
+    return cardViewOf(book.cards[static_cast<std::size_t>(index)]);
+}
+
+CardView SwatchBookCommands::cardView(int index) const { return bookCardView(m_book, index); }
 
 void SwatchBookCommands::showCard(int index) { m_screen.showCard(cardView(index)); }
 
@@ -40,92 +47,75 @@ void SwatchBookCommands::showEmptyCard(const std::string& title) {
 
 void SwatchBookCommands::recomposeCaption() { m_screen.setCaption(m_caption.compose()); }
 
-void SwatchBookCommands::setSaveEnabledByPath() {
-    m_screen.setEnabled(Command::mnuSaveSwatchBook, !bookPath.empty());
-}
-
 void SwatchBookCommands::addCard(TColor color1, TColor color2, TColor color3, const AnsiString& caption1,
                                  const AnsiString& caption2, const AnsiString& caption3) {
-    bookModified = true;
-    setSaveEnabledByPath();
-    ++lastCard;
-    if (lastCard > maxCards - 1) {
-        lastCard = maxCards - 1;
+    m_book.bookModified = true;
+    ++m_book.lastCard;
+    if (m_book.lastCard > maxCards - 1) {
+        m_book.lastCard = maxCards - 1;
+        apply(Situation::BookModified);
         if (!m_screen.askYesNo(tenCardsQuestion)) return;
         const SaveAnswer answer = askSaveBook();
         // A save that failed keeps the ten cards and their modified mark, so nothing is lost.
         if (answer == SaveAnswer::SaveFailed) return;
         if (answer != SaveAnswer::Cancel) resetBook("");
-        bookModified = false;
-        bookPath.clear();
-        for (Command c : {Command::mnuSaveSwatchBook, Command::mnuSaveSwatchBookAs, Command::SBtbnBin,
-                          Command::SBtbnPreviousCard, Command::SBtbnNextCard})
-            m_screen.setEnabled(c, false);
+        m_book.bookModified = false;
+        m_book.bookPath.clear();
+        apply(Situation::BookEmptied);
         return;
     }
-    currentCard = lastCard;
-    hw::SwatchBook& card = cards[static_cast<std::size_t>(currentCard)];
+    m_book.currentCard = m_book.lastCard;
+    hw::SwatchBook& card = m_book.cards[static_cast<std::size_t>(m_book.currentCard)];
     card.SetColor1(color1);
     card.SetColor2(color2);
     card.SetColor3(color3);
     card.SetCaption1(caption1);
     card.SetCaption2(caption2);
     card.SetCaption3(caption3);
-    card.SetTitle(AnsiString("Untitled-" + std::to_string(currentCard + 1)));
-    showCard(currentCard);
-    m_screen.setEnabled(Command::mnuSaveSwatchBookAs, true);
-    m_screen.setEnabled(Command::SBtbnBin, true);
-    m_screen.setEnabled(Command::SBtbnNextCard, false);
-    if (lastCard > 0) m_screen.setEnabled(Command::SBtbnPreviousCard, true);
+    card.SetTitle(AnsiString("Untitled-" + std::to_string(m_book.currentCard + 1)));
+    showCard(m_book.currentCard);
+    apply(Situation::CardAdded);
 }
 
 void SwatchBookCommands::deleteCard() {
-    if (lastCard > 0) {
-        --lastCard;
+    if (m_book.lastCard > 0) {
+        --m_book.lastCard;
         // Cards after the deleted one move up one place; their titles are renumbered by the
         // new positions, not carried along. The loop runs to the last array slot, copying stale
         // cards too, which are never shown.
-        for (int i = currentCard; i <= maxCards - 2; ++i) {
+        for (int i = m_book.currentCard; i <= maxCards - 2; ++i) {
             if (i < 0) continue;
-            hw::SwatchBook& to = cards[static_cast<std::size_t>(i)];
-            const hw::SwatchBook& from = cards[static_cast<std::size_t>(i + 1)];
+            hw::SwatchBook& to = m_book.cards[static_cast<std::size_t>(i)];
+            const hw::SwatchBook& from = m_book.cards[static_cast<std::size_t>(i + 1)];
             for (int slot = 1; slot <= 3; ++slot) {
                 to.SetColor(slot, from.GetColor(slot));
                 to.SetCaption(slot, from.GetCaption(slot));
             }
             to.SetTitle(AnsiString("Untitled-" + std::to_string(i + 1)));
         }
-        if (currentCard == lastCard + 1) currentCard = lastCard;
-        showCard(currentCard);
-        bookModified = true;
-        if (!bookPath.empty()) m_screen.setEnabled(Command::mnuSaveSwatchBook, true);
-    } else if (lastCard == 0) {
-        lastCard = -1;
-        --currentCard;
+        if (m_book.currentCard == m_book.lastCard + 1) m_book.currentCard = m_book.lastCard;
+        showCard(m_book.currentCard);
+        m_book.bookModified = true;
+    } else if (m_book.lastCard == 0) {
+        m_book.lastCard = -1;
+        --m_book.currentCard;
         showEmptyCard("");
-        m_screen.setEnabled(Command::SBtbnBin, false);
-        m_screen.setEnabled(Command::mnuSaveSwatchBookAs, false);
-        m_screen.setEnabled(Command::mnuSaveSwatchBook, false);
-        bookModified = false;
+        m_book.bookModified = false;
     }
-    if (currentCard == lastCard) m_screen.setEnabled(Command::SBtbnNextCard, false);
-    if (currentCard < 0) {
-        m_screen.setEnabled(Command::SBtbnPreviousCard, false);
-        m_screen.setEnabled(Command::SBtbnBin, false);
-    }
+    apply(Situation::CardDeleted);
 }
 
 void SwatchBookCommands::resetBook(const std::string& title) {
-    for (int i = 0; i <= lastCard && i < maxCards; ++i) {
-        hw::SwatchBook& card = cards[static_cast<std::size_t>(i)];
+    for (int i = 0; i <= m_book.lastCard && i < maxCards; ++i) {
+        hw::SwatchBook& card = m_book.cards[static_cast<std::size_t>(i)];
         for (int slot = 1; slot <= 3; ++slot) {
             card.SetColor(slot, clWhite);
             card.SetCaption(slot, AnsiString());
         }
     }
     showEmptyCard(title);
-    lastCard = -1;
-    currentCard = -1;
+    m_book.lastCard = -1;
+    m_book.currentCard = -1;
 }
 
 bool SwatchBookCommands::readBook(const std::string& path) {
@@ -135,11 +125,11 @@ bool SwatchBookCommands::readBook(const std::string& path) {
         m_screen.warn(read.error);
         return false;
     }
-    cards = read.book.cards;
-    lastCard = read.book.lastCard;
-    currentCard = lastCard;
-    if (lastCard >= 0)
-        showCard(currentCard);
+    m_book.cards = read.book.cards;
+    m_book.lastCard = read.book.lastCard;
+    m_book.currentCard = m_book.lastCard;
+    if (m_book.lastCard >= 0)
+        showCard(m_book.currentCard);
     else
         showEmptyCard("");
     return true;
@@ -147,7 +137,7 @@ bool SwatchBookCommands::readBook(const std::string& path) {
 
 bool SwatchBookCommands::writeBook(const std::string& path, bool finalLineEnd) {
     std::string error;
-    if (writeBookFile(path, cards, lastCard, finalLineEnd, &error)) return true;
+    if (writeBookFile(path, m_book.cards, m_book.lastCard, finalLineEnd, &error)) return true;
     m_screen.warn("The swatch book could not be saved. " + error);
     return false;
 }
@@ -161,31 +151,27 @@ SaveAnswer SwatchBookCommands::askSaveBook() {
     case Answer::Yes:
         break;
     }
-    std::string path = bookPath;
+    std::string path = m_book.bookPath;
     if (path.empty()) {
         const auto chosen = m_screen.chooseFile(FileDialog::dlgSaveAs);
         if (!chosen) return SaveAnswer::SaveDialogCancelled;
         path = *chosen;
     }
     if (!writeBook(path, false)) return SaveAnswer::SaveFailed;
-    bookModified = false;
-    m_screen.setEnabled(Command::mnuSaveSwatchBook, false);
+    m_book.bookModified = false;
+    apply(Situation::BookSaved);
     return SaveAnswer::Saved;
 }
 
 bool SwatchBookCommands::commitOpenedBook(const std::string& path) {
     if (!readBook(path)) return false;
-    bookPath = path;
-    bookFileName = fileNameOf(path);
-    m_caption.bookName = bookFileName;
+    m_book.bookPath = path;
+    m_book.bookFileName = fileNameOf(path);
+    m_caption.bookName = m_book.bookFileName;
     recomposeCaption();
-    bookModified = false;
-    m_screen.setEnabled(Command::mnuSaveSwatchBook, false);
-    m_screen.setEnabled(Command::mnuSaveSwatchBookAs, true);
-    m_screen.setEnabled(Command::SBtbnBin, true);
-    m_screen.setEnabled(Command::SBtbnPreviousCard, true);
+    m_book.bookModified = false;
     // The last card is the current one, so there is no next card to step to.
-    m_screen.setEnabled(Command::SBtbnNextCard, false);
+    apply(Situation::BookOpened);
     return true;
 }
 
@@ -193,24 +179,22 @@ void SwatchBookCommands::openBookAtStartup(const std::string& path) { commitOpen
 
 void SwatchBookCommands::newSwatchBook() {
     SaveAnswer answer = SaveAnswer::No;
-    if (bookModified) answer = askSaveBook();
+    if (m_book.bookModified) answer = askSaveBook();
     if (answer == SaveAnswer::SaveFailed) return;
     // Cancel keeps the cards but still leaves the book without a file and unmodified.
     if (answer != SaveAnswer::Cancel) {
         resetBook("Swatch Book");
-        bookFileName = "Untitled.sbk";
-        m_caption.bookName = bookFileName;
+        m_book.bookFileName = "Untitled.sbk";
+        m_caption.bookName = m_book.bookFileName;
         recomposeCaption();
     }
-    bookModified = false;
-    bookPath.clear();
-    for (Command c : {Command::SBtbnBin, Command::SBtbnPreviousCard, Command::SBtbnNextCard,
-                      Command::mnuSaveSwatchBook, Command::mnuSaveSwatchBookAs})
-        m_screen.setEnabled(c, false);
+    m_book.bookModified = false;
+    m_book.bookPath.clear();
+    apply(Situation::BookEmptied);
 }
 
 void SwatchBookCommands::openSwatchBook() {
-    if (bookModified) {
+    if (m_book.bookModified) {
         const SaveAnswer answer = askSaveBook();
         if (answer == SaveAnswer::Cancel || answer == SaveAnswer::SaveFailed) return;
     }
@@ -220,64 +204,61 @@ void SwatchBookCommands::openSwatchBook() {
 }
 
 void SwatchBookCommands::saveSwatchBook() {
-    if (bookPath.empty()) {
+    if (m_book.bookPath.empty()) {
         saveSwatchBookAs();
         return;
     }
-    if (!writeBook(bookPath, false)) return;
-    bookModified = false;
-    m_screen.setEnabled(Command::mnuSaveSwatchBook, false);
+    if (!writeBook(m_book.bookPath, false)) return;
+    m_book.bookModified = false;
+    apply(Situation::BookSaved);
 }
 
 void SwatchBookCommands::saveSwatchBookAs() {
     const auto chosen = m_screen.chooseFile(FileDialog::dlgSaveAs);
     if (!chosen) return;
     if (!writeBook(*chosen, true)) return;
-    bookPath = *chosen;
-    bookFileName = fileNameOf(bookPath);
-    m_caption.bookName = bookFileName;
+    m_book.bookPath = *chosen;
+    m_book.bookFileName = fileNameOf(m_book.bookPath);
+    m_caption.bookName = m_book.bookFileName;
     recomposeCaption();
-    bookModified = false;
-    m_screen.setEnabled(Command::mnuSaveSwatchBook, false);
+    m_book.bookModified = false;
+    apply(Situation::BookSaved);
 }
 
 bool SwatchBookCommands::mayClose() {
-    if (!bookModified) return true;
+    if (!m_book.bookModified) return true;
     const SaveAnswer answer = askSaveBook();
     return answer == SaveAnswer::Saved || answer == SaveAnswer::No;
 }
 
 void SwatchBookCommands::previousCard() {
-    if (currentCard > 0) {
-        --currentCard;
-        showCard(currentCard);
-    } else if (currentCard == 0 && lastCard == 0) {
-        showCard(currentCard);
+    if (m_book.currentCard > 0) {
+        --m_book.currentCard;
+        showCard(m_book.currentCard);
+    } else if (m_book.currentCard == 0 && m_book.lastCard == 0) {
+        showCard(m_book.currentCard);
     }
-    if (currentCard == 0) m_screen.setEnabled(Command::SBtbnPreviousCard, false);
-    if (lastCard == currentCard + 1) m_screen.setEnabled(Command::SBtbnNextCard, true);
-    if (lastSchemeCard && lastSchemeCard() == 0) m_screen.setEnabled(Command::SBtbnNextScheme, true);
+    apply(Situation::CardSteppedBack);
 }
 
 void SwatchBookCommands::nextCard() {
-    if (currentCard < lastCard) {
-        ++currentCard;
-        showCard(currentCard);
-    } else if (currentCard == lastCard && lastCard >= 0) {
-        showCard(currentCard);
+    if (m_book.currentCard < m_book.lastCard) {
+        ++m_book.currentCard;
+        showCard(m_book.currentCard);
+    } else if (m_book.currentCard == m_book.lastCard && m_book.lastCard >= 0) {
+        showCard(m_book.currentCard);
     }
-    if (currentCard == lastCard) m_screen.setEnabled(Command::SBtbnNextCard, false);
-    if (currentCard == 1) m_screen.setEnabled(Command::SBtbnPreviousCard, true);
+    apply(Situation::CardSteppedForward);
 }
 
 std::optional<std::string> SwatchBookCommands::beginRenameCard(const std::string& titleLabelText) const {
-    if (titleLabelText.empty() || lastCard < 0 || currentCard < 0 || currentCard > lastCard) return std::nullopt;
-    return cards[static_cast<std::size_t>(currentCard)].GetTitle().str();
+    if (titleLabelText.empty() || m_book.lastCard < 0 || m_book.currentCard < 0 || m_book.currentCard > m_book.lastCard) return std::nullopt;
+    return m_book.cards[static_cast<std::size_t>(m_book.currentCard)].GetTitle().str();
 }
 
 void SwatchBookCommands::renameCard(const std::string& title) {
-    if (lastCard < 0 || currentCard < 0 || currentCard > lastCard) return;
-    cards[static_cast<std::size_t>(currentCard)].SetTitle(AnsiString(title));
+    if (m_book.lastCard < 0 || m_book.currentCard < 0 || m_book.currentCard > m_book.lastCard) return;
+    m_book.cards[static_cast<std::size_t>(m_book.currentCard)].SetTitle(AnsiString(title));
     m_screen.setCardTitle(title);
 }
 

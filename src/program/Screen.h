@@ -34,6 +34,14 @@ enum class FileDialog { dlgSaveAs, dlgOpen, dlgOpenWebPage, dlgSaveScheme, dlgOp
 
 enum class Answer { Yes, No, Cancel };
 
+/// A point on the screen, in pixels.
+struct ScreenPoint {
+    int x = 0;
+    int y = 0;
+};
+
+class CommandStates;
+
 /// What the swatch book panel shows of a card: its title, three colours and three captions.
 struct CardView {
     std::string title;
@@ -61,10 +69,9 @@ public:
     /// Runs a file dialog; the chosen path, or nullopt when the user cancels.
     virtual std::optional<std::string> chooseFile(FileDialog dialog) = 0;
 
-    virtual void setEnabled(Command command, bool enabled) = 0;
-    virtual void setChecked(Command command, bool checked) = 0;
-    virtual bool isEnabled(Command command) const = 0;
-    virtual bool isChecked(Command command) const = 0;
+    /// Shows the enabled and checked state of every command; called after each change of the
+    /// store. The screen mirrors it and keeps no state of its own.
+    virtual void mirrorCommandStates(const CommandStates& states) = 0;
 
     /// The main window's caption.
     virtual void setCaption(const std::string& caption) = 0;
@@ -75,6 +82,14 @@ public:
 
     /// Shows a file (a working copy) in the browser.
     virtual void navigate(const std::string& path) = 0;
+
+    /// Sends the page a Ctrl+right-click at a screen point: the page picks the picture under it
+    /// for recolouring. The screen answers later with ImageBlenderCommands::pickAnswered and
+    /// `serial`.
+    virtual void pickPictureAt(ScreenPoint point, unsigned serial) = 0;
+    /// Sends the page a Ctrl+click at a screen point: the page shows the recoloured copy of the
+    /// picture there.
+    virtual void swapPictureAt(ScreenPoint point) = 0;
 };
 
 } // namespace hw

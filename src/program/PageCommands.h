@@ -1,0 +1,51 @@
+#pragma once
+
+#include "base/Result.h"
+#include "program/CommandStates.h"
+#include "program/ProgramState.h"
+#include "program/Screen.h"
+
+#include <string>
+
+namespace hw {
+
+class SchemeCommands;
+
+/// What a command line asks for.
+struct CommandLineRequest {
+    enum class Kind { Nothing, Scheme, Page, Book } kind = Kind::Nothing;
+    std::string path; ///< the file to open
+};
+
+/// Recognises the one file named on the command line by the extension of the whole command
+/// line (from its last "." to the end, provided no "/" or ":" follows it), compared exactly:
+/// ".wsm", ".htm", ".html" and ".sbk". A scheme or book is taken from the current folder and the
+/// command line's file name; a page from the command line's path.
+CommandLineRequest recogniseCommandLine(const std::string& commandLine, const std::string& currentFolder);
+
+/// Opening pages: the working copy beside the page, the page history, the caption, and the
+/// colour collection once the browser has the page.
+class PageCommands {
+public:
+    PageCommands(ProgramState& state, CommandStates& states, Screen& screen, SchemeCommands& schemes);
+
+    /// File > Open Web Page and its tool button. Painted work on show is asked about first.
+    void mnuOpenWebPageClick();
+    /// Opens a page named on the command line; false (already told) when it cannot be opened.
+    bool OpenWebPageFromPath(const std::string& path);
+
+    /// The browser has loaded a document. Returns whether the page's own colours are to be
+    /// collected now (once after each page sent to the browser).
+    bool WebBrowser1DocumentComplete();
+
+private:
+    enum class From { Menu, Path };
+    Status openPage(const std::string& path, From from);
+
+    ProgramState& m_state;
+    CommandStates& m_states;
+    Screen& m_screen;
+    SchemeCommands& m_schemes;
+};
+
+} // namespace hw

@@ -1,0 +1,267 @@
+#include "program/Session.h"
+
+#include "base/Files.h"
+#include "base/Folders.h"
+#include "shell/CookieStore.h"
+#include "support/RecordingScreen.h"
+#include "support/TestHome.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+using namespace hw;
+using hw::test::RecordingScreen;
+
+namespace {
+
+std::string freshSite(const std::string& name) {
+    const auto dir = fs::temp_directory_path() / ("hw-program-" + name + "-" + std::to_string(::getpid()));
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    writeFileBytes((dir / "index.html").string(), "<html><head></head><body><p>Hi</p></body></html>");
+    writeFileBytes((dir / "frames.htm").string(),
+                   "<html><frameset cols='50%,50%'><frame src='index.html'><frame src='index.html'></frameset></html>");
+    return dir.string();
+}
+
+int filesLike(const std::string& folder, const std::string& pattern) {
+    int n = 0;
+    for (auto& e : fs::directory_iterator(folder))
+        if (wildcardMatch(pattern, e.path().filename().string())) ++n;
+    return n;
+}
+
+} // namespace
+
+TEST(CommandLine, ExtensionsAreComparedExactly) {
+    struct Row {
+        const char* line;
+        CommandLineRequest::Kind kind;
+        const char* path;
+    } rows[] = {
+        {"index.html", CommandLineRequest::Kind::Page, "/cwd/index.html"},
+        {"page.htm", CommandLineRequest::Kind::Page, "/cwd/page.htm"},
+        {"/abs/page.htm", CommandLineRequest::Kind::Page, "/abs/page.htm"},
+        {"index.HTML", CommandLineRequest::Kind::Nothing, ""},
+        {"blue.wsm", CommandLineRequest::Kind::Scheme, "/cwd/blue.wsm"},
+        {"sub/blue.wsm", CommandLineRequest::Kind::Scheme, "/cwd/blue.wsm"},
+        {"book.sbk", CommandLineRequest::Kind::Book, "/cwd/book.sbk"},
+        {"book.SBK", CommandLineRequest::Kind::Nothing, ""},
+        {"\"index.html\"", CommandLineRequest::Kind::Nothing, ""},
+        {"dir.html/file", CommandLineRequest::Kind::Nothing, ""},
+        {"", CommandLineRequest::Kind::Nothing, ""},
+        {"noextension", CommandLineRequest::Kind::Nothing, ""},
+    };
+    for (const auto& r : rows) {
+        const auto got = recogniseCommandLine(r.line, "/cwd");
+        EXPECT_EQ(got.kind, r.kind) << r.line;
+        if (r.kind != CommandLineRequest::Kind::Nothing) {
+            EXPECT_EQ(got.path, r.path) << r.line;
+        }
+    }
+}
+
+TEST(Session, OpeningAPageWritesAWorkingCopyBesideItAndEnablesThePageCommands) {
+    const auto site = freshSite("open");
+    RecordingScreen screen;
+    Session session(screen);
+    session.start();
+    ASSERT_TRUE(session.pages().OpenWebPageFromPath(site + "/index.html"));
+    EXPECT_EQ(filesLike(site, "wp*.tmp"), 1);
+    ASSERT_EQ(screen.navigations.size(), 1u);
+    EXPECT_EQ(folderOf(screen.navigations[0]), site);
+    EXPECT_EQ(session.state().work.cookieAnchor.str(), screen.navigations[0]);
+    EXPECT_EQ(session.state().pageOnShow()->workingCopy, screen.navigations[0]);
+    EXPECT_EQ(screen.caption, "Huewright - index.html");
+    EXPECT_TRUE(session.state().showingPage());
+    EXPECT_FALSE(session.state().showingScheme());
+    EXPECT_TRUE(session.pages().WebBrowser1DocumentComplete()) << "colours are collected once";
+    EXPECT_FALSE(session.pages().WebBrowser1DocumentComplete());
+}
+
+TEST(Session, AFramesetFromTheCommandLineGetsNoColourCollection) {
+    const auto site = freshSite("frameset");
+    RecordingScreen screen;
+    Session session(screen);
+    ASSERT_TRUE(session.pages().OpenWebPageFromPath(site + "/frames.htm"));
+    EXPECT_TRUE(session.state().pageOnShow()->frameset);
+    EXPECT_FALSE(session.pages().WebBrowser1DocumentComplete());
+}
+
+TEST(Session, TheHistoryGrowsPastTenPages) {
+    const auto site = freshSite("history");
+    RecordingScreen screen;
+    Session session(screen);
+    for (int i = 0; i < 12; ++i) screen.files.push_back(site + "/index.html");
+    for (int i = 0; i < 12; ++i) session.pages().mnuOpenWebPageClick();
+    EXPECT_EQ(session.state().lastPage(), 11);
+    EXPECT_EQ(session.state().currentPage, 11);
+    EXPECT_EQ(filesLike(site, "wp*.tmp"), 12);
+
+    session.cleanUp();
+    EXPECT_EQ(filesLike(site, "wp*.tmp"), 0);
+}
+
+TEST(Session, CancellingTheDialogOpensNothing) {
+    RecordingScreen screen;
+    Session session(screen);
+    session.pages().mnuOpenWebPageClick();
+    EXPECT_EQ(session.state().lastPage(), -1);
+    EXPECT_EQ(session.state().view, View::None);
+    EXPECT_TRUE(screen.navigations.empty());
+}
+
+TEST(Session, APageThatCannotBeOpenedIsToldAndTakesNoIndex) {
+    const auto site = freshSite("unopenable");
+    RecordingScreen screen;
+    Session session(screen);
+    EXPECT_FALSE(session.pages().OpenWebPageFromPath("/no/such/page.html"));
+    ASSERT_EQ(screen.notices.size(), 1u);
+    EXPECT_NE(screen.notices[0].find("/no/such/page.html"), std::string::npos);
+    EXPECT_EQ(session.state().lastPage(), -1);
+
+    // A folder that takes no working copy.
+    if (::geteuid() != 0) {
+        fs::permissions(site, fs::perms::owner_read | fs::perms::owner_exec);
+        screen.files = {site + "/index.html"};
+        session.pages().mnuOpenWebPageClick();
+        fs::permissions(site, fs::perms::owner_all);
+        ASSERT_EQ(screen.notices.size(), 2u);
+        EXPECT_NE(screen.notices[1].find("working copy cannot be written"), std::string::npos);
+        EXPECT_EQ(session.state().lastPage(), -1);
+        EXPECT_TRUE(screen.navigations.empty());
+    }
+}
+
+namespace {
+
+/// A session with one page opened and painted: the page's record is in the cookie store.
+struct PaintedPage {
+    explicit PaintedPage(const std::string& name) : site(freshSite(name)) {
+        hw::test::isolateHome(name);
+        session.start();
+        EXPECT_TRUE(session.pages().OpenWebPageFromPath(site + "/index.html"));
+        EXPECT_TRUE(CookieStore::setCookie(session.state().work.cookieAnchor.str(),
+                                           "data=initialise,?B1b$B$:B#FFCC00(52479)b,:Swatch:,%%,images:endData;"));
+        session.schemes().WebBrowser1CommandStateChange();
+    }
+    std::string site;
+    RecordingScreen screen;
+    Session session{screen};
+};
+
+} // namespace
+
+TEST(Session, ClosingWithNothingPaintedAsksNothingAndSweepsTheWorkingFiles) {
+    hw::test::isolateHome("close-quiet");
+    writeFileBytes(tempFolder() + "/swatchBook.js", "x");
+    writeFileBytes(tempFolder() + "/im12.tmp", "x");
+    writeFileBytes(tempFolder() + "/im12.dat", "x");
+    RecordingScreen screen;
+    Session session(screen);
+    EXPECT_TRUE(session.FormCloseQuery());
+    EXPECT_TRUE(screen.questions.empty());
+    EXPECT_FALSE(fileExists(tempFolder() + "/swatchBook.js"));
+    EXPECT_FALSE(fileExists(tempFolder() + "/im12.tmp"));
+    EXPECT_FALSE(fileExists(tempFolder() + "/im12.dat"));
+}
+
+TEST(Session, ClosingAfterAPaintAsksAndCancelKeepsEverything) {
+    PaintedPage p("close-cancel");
+    p.screen.answers = {Answer::Cancel};
+    EXPECT_FALSE(p.session.FormCloseQuery());
+    EXPECT_EQ(p.screen.questions.back(), "Save changes to Untitled.wsm?");
+    EXPECT_EQ(filesLike(p.site, "wp*.tmp"), 1);
+    EXPECT_TRUE(fileExists(CookieStore::fileFor(p.site)));
+
+    // Yes with the save dialog cancelled keeps the program open too: nothing was saved.
+    p.screen.answers = {Answer::Yes};
+    EXPECT_FALSE(p.session.FormCloseQuery());
+    EXPECT_TRUE(fileExists(CookieStore::fileFor(p.site)));
+
+    p.screen.answers = {Answer::No};
+    EXPECT_TRUE(p.session.FormCloseQuery());
+    EXPECT_EQ(filesLike(p.site, "wp*.tmp"), 0);
+    EXPECT_FALSE(fileExists(CookieStore::fileFor(p.site)));
+}
+
+TEST(Session, ClosingWithYesSavesTheSchemeFile) {
+    PaintedPage p("close-yes");
+    const std::string scheme = p.site + "/blue.wsm";
+    p.screen.answers = {Answer::Yes};
+    p.screen.files = {scheme};
+    EXPECT_TRUE(p.session.FormCloseQuery());
+    ASSERT_EQ(p.screen.dialogs.back(), FileDialog::dlgSaveScheme);
+    const auto text = readFileBytes(scheme);
+    ASSERT_TRUE(text);
+    EXPECT_NE(text->find("?B1b$B$:B#FFCC00(52479)b"), std::string::npos);
+    EXPECT_EQ(filesLike(p.site, "wp*.tmp"), 0);
+}
+
+TEST(Session, ASchemeFileThatCannotBeWrittenIsToldAndThePaintingKept) {
+    PaintedPage p("save-fails");
+    p.screen.answers = {Answer::Yes};
+    p.screen.files = {p.site + "/no/such/folder/blue.wsm"};
+    EXPECT_FALSE(p.session.FormCloseQuery());
+    EXPECT_EQ(p.screen.notices.size(), 1u);
+    EXPECT_TRUE(fileExists(CookieStore::fileFor(p.site)));
+    EXPECT_TRUE(p.session.state().schemes.empty());
+}
+
+TEST(Session, OpeningAnotherPageAfterPaintingAsksFirst) {
+    PaintedPage p("leave");
+    // Cancel: the painted page stays on show with its record.
+    p.screen.files = {p.site + "/index.html"};
+    p.screen.answers = {Answer::Cancel};
+    p.session.pages().mnuOpenWebPageClick();
+    EXPECT_EQ(p.screen.questions.back(), "Save changes to Untitled.wsm?");
+    EXPECT_EQ(p.session.state().lastPage(), 0);
+    EXPECT_TRUE(fileExists(CookieStore::fileFor(p.site)));
+
+    // No: the next page opens and the old record goes, so the new page starts unpainted.
+    p.screen.files = {p.site + "/index.html"};
+    p.screen.answers = {Answer::No};
+    p.session.pages().mnuOpenWebPageClick();
+    EXPECT_EQ(p.session.state().lastPage(), 1);
+    EXPECT_FALSE(p.session.schemes().hasChangeRecord());
+    EXPECT_FALSE(p.screen.isEnabled(Command::mnuUndo));
+    p.session.cleanUp();
+}
+
+TEST(Session, SaveAsWritesTheSchemeAndTheNextPaintStartsAfresh) {
+    PaintedPage p("save-as");
+    ASSERT_TRUE(p.screen.isEnabled(Command::mnuSaveWebSchemeAs));
+    p.screen.files = {p.site + "/blue.wsm"};
+    EXPECT_TRUE(p.session.schemes().mnuSaveWebSchemeAsClick());
+    EXPECT_TRUE(fileExists(p.site + "/blue.wsm"));
+    ASSERT_EQ(p.session.state().lastScheme(), 0);
+    EXPECT_EQ(p.session.state().schemes[0].schemeFile.str(), p.site + "/blue.wsm");
+    EXPECT_EQ(p.screen.caption, "Huewright - blue.wsm");
+    EXPECT_FALSE(p.session.schemes().hasChangeRecord());
+    // Nothing left to ask about.
+    EXPECT_TRUE(p.session.FormCloseQuery());
+    EXPECT_EQ(p.screen.questions.size(), 0u);
+}
+
+TEST(Session, TheImageBlenderRecoloursOnlyAfterAPickOfTheCurrentDrop) {
+    PaintedPage p("blender");
+    auto& blender = p.session.blender();
+    blender.IBtbnRepaintDropped({10, 20}, true, clWhite, std::nullopt);
+    EXPECT_EQ(p.screen.notices.back(), "Please add a new image color to the lower panel.");
+    EXPECT_FALSE(blender.repaintArmed());
+
+    blender.IBtbnRepaintDropped({10, 20}, false, clWhite, clBlack);
+    EXPECT_FALSE(blender.repaintArmed()) << "a drop off the page picks nothing";
+
+    blender.IBtbnRepaintDropped({10, 20}, true, clWhite, clBlack);
+    ASSERT_TRUE(blender.repaintArmed());
+    ASSERT_EQ(p.screen.pageClicks.size(), 1u);
+    blender.IBtbnRepaintDropped({30, 40}, true, clWhite, clBlack);
+    blender.pickAnswered(1, false); // a late answer of an earlier drop
+    EXPECT_TRUE(blender.repaintArmed());
+    blender.pickAnswered(4, false);
+    EXPECT_FALSE(blender.repaintArmed()) << "no picture under the current drop";
+}
