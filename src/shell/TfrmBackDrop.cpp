@@ -26,6 +26,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QResizeEvent>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
@@ -451,8 +452,16 @@ std::optional<std::string> TfrmBackDrop::chooseFile(FileDialog dialog) {
     box.setAcceptMode(form.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     box.setFileMode(form.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     if (dialog == FileDialog::dlgChooseEditor) box.setFilter(QDir::Executable | QDir::Files | QDir::AllDirs);
+    // Every dialog names its folder: without one, Qt opens the folder any earlier dialog of the
+    // process last showed.
+    const QString fallback = dialog == FileDialog::dlgChooseEditor
+                                 ? QStringLiteral("/usr/bin")
+                                 : QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    box.setDirectory(QString::fromStdString(m_dialogFolders.initialFolder(dialog, state(), fallback.toStdString())));
     if (box.exec() != QDialog::Accepted || box.selectedFiles().isEmpty()) return std::nullopt;
-    return box.selectedFiles().first().toStdString();
+    const std::string chosen = box.selectedFiles().first().toStdString();
+    m_dialogFolders.chosen(dialog, chosen);
+    return chosen;
 }
 
 void TfrmBackDrop::setCaption(const std::string& caption) { setWindowTitle(QString::fromStdString(caption)); }

@@ -2,6 +2,7 @@
 
 #include "colour/Pallet.h"
 #include "colour/Ucolorschemer.h"
+#include "program/DialogFolders.h"
 #include "program/Screen.h"
 #include "program/Session.h"
 
@@ -138,6 +139,7 @@ private:
     void setMaximizeBox(bool shown);
 
     Session m_session{*this};
+    DialogFolders m_dialogFolders;
     Pallet m_pallet;
     PaletteState m_paletteState;
     SwatchCardPanel* m_swatchCardPanel = nullptr;

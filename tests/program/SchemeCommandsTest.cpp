@@ -1,5 +1,7 @@
 #include "program/SchemeCommands.h"
 
+#include "program/DialogFolders.h"
+
 #include "support/RecordingScreen.h"
 
 #include <gtest/gtest.h>
@@ -36,4 +38,30 @@ TEST(SchemeCards, TheBookPanelStepsInsideOneSchemeFirst) {
     schemes.SBtbnPreviousSchemeClick();
     EXPECT_EQ(state.currentSchemeCard, 2);
     EXPECT_EQ(screen.shown.back().title, "b.wsm");
+}
+
+TEST(DialogFolders, BesideTheDocumentElseTheLastFolderOfItsKindElseTheFallback) {
+    DialogFolders folders;
+    ProgramState state;
+    EXPECT_EQ(folders.initialFolder(FileDialog::dlgOpenWebPage, state, "/home/u/Documents"), "/home/u/Documents");
+
+    folders.chosen(FileDialog::dlgChooseEditor, "/usr/bin/kate");
+    EXPECT_EQ(folders.initialFolder(FileDialog::dlgOpenWebPage, state, "/docs"), "/docs")
+        << "the editor's folder is not the pages' folder";
+    folders.chosen(FileDialog::dlgOpenWebScheme, "/work/schemes/blue.wsm");
+    EXPECT_EQ(folders.initialFolder(FileDialog::dlgSaveScheme, state, "/docs"), "/work/schemes");
+
+    state.view = View::Page;
+    state.pages.push_back({"/sites/shop/index.html", "/sites/shop/wp1.tmp", false, false});
+    for (auto d : {FileDialog::dlgOpenWebPage, FileDialog::dlgSaveScheme, FileDialog::dlgCreateHtml})
+        EXPECT_EQ(folders.initialFolder(d, state, "/docs"), "/sites/shop");
+    EXPECT_EQ(folders.initialFolder(FileDialog::dlgOpen, state, "/docs"), "/docs");
+    state.book.bookPath = "/books/warm.sbk";
+    EXPECT_EQ(folders.initialFolder(FileDialog::dlgSaveAs, state, "/docs"), "/books");
+
+    state.view = View::Scheme;
+    PageScheme scheme;
+    scheme.schemeFile = "/work/schemes/green.wsm";
+    state.schemes.push_back(scheme);
+    EXPECT_EQ(folders.initialFolder(FileDialog::dlgCreateHtml, state, "/docs"), "/work/schemes");
 }
