@@ -29,6 +29,7 @@ void Session::cleanUp() {
         removeFile(page.workingCopy);
         sweepFiles(folderOf(page.workingCopy), "fwp*.TMP");
     }
+    m_schemes.cleanUp();
     const std::string temp = tempFolder();
     removeFile(temp + "/swatchBook.js");
     removeFile(temp + "/im.js");
