@@ -3,7 +3,7 @@
 #include "colour/Pallet.h"
 #include "shell/Screen.h"
 #include "swatches/SwatchBookCommands.h"
-#include "tools/PanelControls.h"
+#include "widgets/PanelControls.h"
 
 #include <QFrame>
 

@@ -1,7 +1,7 @@
 #include "tools/ScreenPickerPanel.h"
 
 #include "colour/ColorCodes.h"
-#include "shell/Cursors.h"
+#include "widgets/Cursors.h"
 
 #include <QGuiApplication>
 #include <QPainter>

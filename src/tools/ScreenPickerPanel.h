@@ -1,7 +1,7 @@
 #pragma once
 
 #include "colour/Pallet.h"
-#include "tools/PanelControls.h"
+#include "widgets/PanelControls.h"
 
 #include <QFrame>
 

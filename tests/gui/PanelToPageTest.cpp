@@ -7,7 +7,7 @@
 #include "shell/CookieStore.h"
 #include "swatches/SwatchBookPanel.h"
 #include "swatches/SwatchCardPanel.h"
-#include "tools/PanelControls.h"
+#include "widgets/PanelControls.h"
 #include "tools/SuggestedSchemesPanel.h"
 
 #include <QTemporaryDir>
