@@ -2,7 +2,7 @@
 
 #include "base/Folders.h"
 #include "base/PageUrl.h"
-#include "shell/CookieStore.h"
+#include "engine/CookieStore.h"
 
 #include <QBuffer>
 #include <QDir>

@@ -3,7 +3,7 @@
 #include "base/Files.h"
 #include "base/Folders.h"
 #include "engine/ChangeRecord.h"
-#include "shell/CookieStore.h"
+#include "engine/CookieStore.h"
 
 namespace hw {
 

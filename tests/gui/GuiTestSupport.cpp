@@ -1,6 +1,6 @@
 #include "GuiTestSupport.h"
 
-#include "shell/CookieStore.h"
+#include "engine/CookieStore.h"
 
 #include <QDirIterator>
 #include <QFile>

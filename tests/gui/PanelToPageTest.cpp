@@ -4,7 +4,7 @@
 #include "GuiTestMain.h"
 #include "GuiTestSupport.h"
 
-#include "shell/CookieStore.h"
+#include "engine/CookieStore.h"
 #include "swatches/SwatchBookPanel.h"
 #include "swatches/SwatchCardPanel.h"
 #include "widgets/PanelControls.h"

@@ -6,7 +6,7 @@
 
 #include "base/Files.h"
 #include "colour/SwatchBookJs.h"
-#include "shell/CookieStore.h"
+#include "engine/CookieStore.h"
 
 #include <QFile>
 #include <QProcess>

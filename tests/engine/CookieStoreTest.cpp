@@ -1,4 +1,4 @@
-#include "shell/CookieStore.h"
+#include "engine/CookieStore.h"
 
 #include "base/Files.h"
 #include "base/Folders.h"
