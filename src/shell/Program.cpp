@@ -2,6 +2,8 @@
 
 #include "base/Files.h"
 #include "base/Folders.h"
+#include "blender/ImageBlender.h"
+#include "colour/SwatchBookJs.h"
 #include "engine/ChangeRecord.h"
 #include "engine/CookieStore.h"
 
@@ -173,11 +175,8 @@ void Program::cleanUp() {
         sweepFiles(folderOf(copy), "fwp*.TMP");
     }
     hooks.extraCleanUp();
-    const std::string temp = tempFolder();
-    removeFile(temp + "/swatchBook.js");
-    removeFile(temp + "/im.js");
-    sweepFiles(temp, "im*.dat");
-    sweepFiles(temp, "im*.tmp");
+    removeFile(swatchBookJsPath());
+    sweepRecolouredCopies();
 }
 
 } // namespace hw
