@@ -5,6 +5,8 @@
 #include "blender/Modulation.h"
 #include "blender/ParameterFile.h"
 
+#include "support/ToolRun.h"
+
 #include <gtest/gtest.h>
 #include <wand/MagickWand.h>
 
@@ -24,14 +26,7 @@ const hw::MagickLibrary library;
 
 hw::TColor hex(unsigned rrggbb) { return hw::rgbColor((rrggbb >> 16) & 0xFF, (rrggbb >> 8) & 0xFF, rrggbb & 0xFF); }
 
-std::string quoted(const std::string& s) {
-    std::string out = "'";
-    for (char c : s) {
-        if (c == '\'') out += "'\\''";
-        else out.push_back(c);
-    }
-    return out + "'";
-}
+using hw::test::shellQuoted;
 
 struct CommandRun {
     int status = -1;
@@ -54,7 +49,7 @@ bool haveConvert() { return std::system("command -v convert >/dev/null 2>&1 && c
 
 /// The number of differing pixels as `compare -metric AE` counts them.
 std::string pixelDifference(const std::string& a, const std::string& b) {
-    std::string out = run("compare -metric AE " + quoted(a) + " " + quoted(b) + " null:").output;
+    std::string out = run("compare -metric AE " + shellQuoted(a) + " " + shellQuoted(b) + " null:").output;
     while (!out.empty() && (out.back() == '\n' || out.back() == ' ')) out.pop_back();
     return out;
 }
@@ -72,7 +67,7 @@ std::string convertReference(const std::string& source, const hw::LibraryModulat
     const std::string modulate =
         "-modulate " + wandNumber(lib.brightness) + "," + wandNumber(lib.saturation) + "," + wandNumber(lib.hue);
     const std::string ops = lib.negate ? "-negate " + modulate + " -negate" : modulate;
-    const CommandRun r = run("convert " + quoted(source) + " " + ops + " " + quoted(out));
+    const CommandRun r = run("convert " + shellQuoted(source) + " " + ops + " " + shellQuoted(out));
     return r.status == 0 ? out : "convert failed: " + r.output;
 }
 
@@ -336,33 +331,33 @@ TEST_F(Recolour, SweepRemovesOnlyRecolouringFiles) {
 }
 
 TEST_F(Recolour, ToolSubcommands) {
-    const std::string tool = quoted(HW_TOOL);
-    CommandRun r = run(tool + " hsv 51 102 204");
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.output, "220 75 80\n");
-    r = run(tool + " modulation 13395507 3355596");
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.output, "140\n100\n100\n0\n100\n100\n177.777777777778\n");
+    using hw::test::runTool;
+    hw::test::ToolRun r = runTool("hsv 51 102 204");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "220 75 80\n");
+    r = runTool("modulation 13395507 3355596");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "140\n100\n100\n0\n100\n100\n177.777777777778\n");
     const std::string source = picture("tool logo.png");
-    r = run(tool + " recolour " + quoted(source) + " 13395507 3355596");
-    EXPECT_EQ(r.status, 0) << r.output;
-    const std::string copy = r.output.substr(0, r.output.find('\n'));
+    r = runTool("recolour " + shellQuoted(source) + " 13395507 3355596");
+    EXPECT_EQ(r.status, 0) << r.err;
+    const std::string copy = r.out.substr(0, r.out.find('\n'));
     EXPECT_EQ(hw::folderOf(copy), hw::tempFolder());
     EXPECT_TRUE(hw::fileExists(copy));
     EXPECT_EQ(imJs(), hw::imJsText(copy, source, {140, 100, 100}, 13395507));
-    r = run(tool + " recreate " + quoted(source) + " '(100,100,,140)' 13395507");
-    EXPECT_EQ(r.status, 0) << r.output;
-    const std::string again = r.output.substr(0, r.output.find('\n'));
+    r = runTool("recreate " + shellQuoted(source) + " '(100,100,,140)' 13395507");
+    EXPECT_EQ(r.status, 0) << r.err;
+    const std::string again = r.out.substr(0, r.out.find('\n'));
     EXPECT_NE(again, copy);
     if (haveConvert()) {
         EXPECT_EQ(pixelDifference(again, copy), "0");
     }
-    for (const std::string& bad : std::vector<std::string>{" hsv 1 2", " hsv 1 2 256", " hsv a b c", " modulation 1", " modulation x 2",
-                                   " modulation 1 16777216", " recolour " + quoted(m_pictures + "/none.gif") + " 1 2",
-                                   " recolour " + quoted(source) + " 1", " recreate " + quoted(source) + " '(1,2,3)' 0",
-                                   " recreate " + quoted(source) + " '(100,100,,140)' x"}) {
-        r = run(tool + bad);
+    for (const std::string& bad : std::vector<std::string>{"hsv 1 2", "hsv 1 2 256", "hsv a b c", "modulation 1", "modulation x 2",
+                                   "modulation 1 16777216", "recolour " + shellQuoted(m_pictures + "/none.gif") + " 1 2",
+                                   "recolour " + shellQuoted(source) + " 1", "recreate " + shellQuoted(source) + " '(1,2,3)' 0",
+                                   "recreate " + shellQuoted(source) + " '(100,100,,140)' x"}) {
+        r = runTool(bad);
         EXPECT_EQ(r.status, 2) << bad;
-        EXPECT_FALSE(r.output.empty()) << bad;
+        EXPECT_FALSE(r.err.empty()) << bad;
     }
 }

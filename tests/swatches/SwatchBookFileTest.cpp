@@ -1,9 +1,10 @@
 #include "base/Files.h"
 #include "swatches/SwatchBookFile.h"
 
+#include "support/ToolRun.h"
+
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -25,18 +26,6 @@ BookContents parsed(const std::string& text) {
     BookReadResult r = parseBookText(text);
     EXPECT_TRUE(r.ok) << r.error;
     return r.book;
-}
-
-/// Runs huewright-tool; its standard output in `out`, its exit status returned.
-int runTool(const std::string& args, std::string& out) {
-    const std::string cmd = std::string(HW_TOOL) + " " + args + " 2>/dev/null";
-    FILE* pipe = ::popen(cmd.c_str(), "r");
-    if (!pipe) return -1;
-    char buf[4096];
-    out.clear();
-    for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, pipe)) > 0;) out.append(buf, n);
-    const int status = ::pclose(pipe);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 } // namespace
@@ -183,16 +172,19 @@ TEST(SwatchBookFile, AFailedWriteLeavesTheOldFileWhole) {
 }
 
 TEST(BookTool, PrintsCardsAndWritesBothFileForms) {
-    std::string out;
-    ASSERT_EQ(runTool("book " + books + "/two-cards-saveas.sbk", out), 0);
-    EXPECT_EQ(out, "255\t32768\t16777215\tFF0000\t008000\t\tUntitled-1\n"
+    using test::runTool;
+    test::ToolRun run = runTool("book " + books + "/two-cards-saveas.sbk");
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "255\t32768\t16777215\tFF0000\t008000\t\tUntitled-1\n"
                    "10053171\t13421772\t52479\t336699\tCCCCCC\tFFCC00\tSea\n");
     const std::string dir = tempDir("tool");
-    ASSERT_EQ(runTool("book " + books + "/two-cards-saveas.sbk --save " + dir + "/a.sbk", out), 0);
-    ASSERT_EQ(runTool("book " + books + "/two-cards-save.sbk --save-as " + dir + "/b.sbk", out), 0);
+    ASSERT_EQ(runTool("book " + books + "/two-cards-saveas.sbk --save " + dir + "/a.sbk").status, 0);
+    ASSERT_EQ(runTool("book " + books + "/two-cards-save.sbk --save-as " + dir + "/b.sbk").status, 0);
     EXPECT_EQ(readFileOrEmpty(dir + "/a.sbk"), readFileOrEmpty(books + "/two-cards-save.sbk"));
     EXPECT_EQ(readFileOrEmpty(dir + "/b.sbk"), readFileOrEmpty(books + "/two-cards-saveas.sbk"));
     writeFileBytes(dir + "/bad.sbk", "12\r\n");
-    EXPECT_EQ(runTool("book " + dir + "/bad.sbk", out), 2);
-    EXPECT_EQ(out, "");
+    run = runTool("book " + dir + "/bad.sbk");
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.out, "");
+    EXPECT_NE(run.err, "");
 }
