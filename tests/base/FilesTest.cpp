@@ -34,6 +34,12 @@ TEST(Files, WildcardsIgnoreLetterCase) {
     EXPECT_FALSE(hw::wildcardMatch("im*.tmp", "im3F.dat"));
     EXPECT_TRUE(hw::wildcardMatch("a?c", "abc"));
     EXPECT_FALSE(hw::wildcardMatch("a?c", "ac"));
+    // Only "*" and "?" are wild: brackets and backslashes are themselves.
+    EXPECT_FALSE(hw::wildcardMatch("*_[1].txt", "x_1.txt"));
+    EXPECT_FALSE(hw::wildcardMatch("[ab].txt", "a.txt"));
+    EXPECT_TRUE(hw::wildcardMatch("a\\*", "a\\b"));
+    EXPECT_FALSE(hw::wildcardMatch("a\\*", "a*"));
+    EXPECT_TRUE(hw::wildcardMatch("*", ".hidden"));
 }
 
 TEST(Files, UniqueTempNamesAreNewFilesWithThePrefix) {
@@ -85,6 +91,12 @@ TEST(Files, PathParts) {
     EXPECT_EQ(hw::joinPath("/a", "b.css"), "/a/b.css");
     EXPECT_EQ(hw::joinPath("/", "b.css"), "/b.css");
     EXPECT_EQ(hw::joinPath("/a", "/c/b.css"), "/c/b.css");
+    EXPECT_EQ(hw::folderOf("/home/u/site/"), "/home/u/site");
+    EXPECT_EQ(hw::folderOf(""), "");
+    EXPECT_EQ(hw::fileNameOf("/home/u/site/"), "");
+    EXPECT_EQ(hw::fileNameOf("index.html"), "index.html");
+    EXPECT_EQ(hw::joinPath("/a/", "b.css"), "/a/b.css");
+    EXPECT_EQ(hw::joinPath("", "b.css"), "b.css");
 }
 
 TEST(Folders, SystemFolderFollowsTheEnvironment) {
