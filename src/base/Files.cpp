@@ -44,26 +44,22 @@ bool writeFileBytes(const std::string& path, std::string_view data) {
     return static_cast<bool>(out);
 }
 
-bool writeFileAtomic(const std::string& path, std::string_view data, std::string* error) {
-    auto fail = [&](const std::string& why) {
-        if (error) *error = why;
-        return false;
-    };
+Status writeFileAtomic(const std::string& path, std::string_view data) {
     std::string folder = folderOf(path);
     if (folder.empty()) folder = ".";
     const std::string temp = uniqueTempFile(folder, "~hw");
-    if (temp.empty()) return fail("The folder " + folder + " cannot be written to.");
+    if (temp.empty()) return Error{"The folder " + folder + " cannot be written to."};
     if (!writeFileBytes(temp, data)) {
         removeFile(temp);
-        return fail("The file " + path + " could not be written.");
+        return Error{"The file " + path + " could not be written."};
     }
     std::error_code ec;
     fs::rename(temp, path, ec);
     if (ec) {
         removeFile(temp);
-        return fail("The file " + path + " could not be written: " + ec.message() + ".");
+        return Error{"The file " + path + " could not be written: " + ec.message() + "."};
     }
-    return true;
+    return {};
 }
 
 std::string textModeBytes(std::string_view text) {

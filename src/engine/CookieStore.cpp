@@ -37,7 +37,7 @@ std::string CookieStore::fileFor(const std::string& folder) {
     return joinPath(cookiesFolder(), cookieStoreFileName(folder));
 }
 
-bool CookieStore::setCookie(const std::string& documentPath, const std::string& assignment) {
+Status CookieStore::setCookie(const std::string& documentPath, const std::string& assignment) {
     const std::string folder = folderOf(documentPath).empty() ? "/" : folderOf(documentPath);
     const std::string pair = stripLineEnds(assignment.substr(0, assignment.find(';')));
     // A picture request is a bare URL: an "=" inside its path does not make it a named cookie.

@@ -154,10 +154,8 @@ AnsiString frameSection(AnsiString page, int n, const std::string& folder) {
     return wrapRules(block.rules, n) + "\n" + page;
 }
 
-FileResult writeDocument(const std::string& path, const AnsiString& text) {
-    FileResult result;
-    if (!writeFileAtomic(path, textModeBytes(text.str()), &result.error)) result.ok = false;
-    return result;
+Status writeDocument(const std::string& path, const AnsiString& text) {
+    return writeFileAtomic(path, textModeBytes(text.str()));
 }
 
 } // namespace
@@ -253,13 +251,13 @@ AnsiString framesetSchemeText(const AnsiString& block, AnsiString frameset, cons
     return out;
 }
 
-FileResult WriteSchemeFile(WebScheme& scheme, const std::string& schemeFile) {
+Status WriteSchemeFile(WebScheme& scheme, const std::string& schemeFile) {
     const AnsiString block = PageRecordBlock(scheme);
     const std::string page = scheme.pageFile.str();
     return writeDocument(schemeFile, singlePageSchemeText(block, WebPage::ReadPageFile(page), folderOf(page)));
 }
 
-FileResult WriteFramesetSchemeFile(WebScheme& scheme, const std::string& schemeFile) {
+Status WriteFramesetSchemeFile(WebScheme& scheme, const std::string& schemeFile) {
     const AnsiString block = FramesetRecordBlock(scheme);
     const std::string page = scheme.pageFile.str();
     return writeDocument(schemeFile, framesetSchemeText(block, WebPage::ReadPageFile(page), folderOf(page)));

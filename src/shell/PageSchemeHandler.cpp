@@ -97,8 +97,7 @@ void PageSchemeHandler::answerCookie(QWebEngineUrlRequestJob* job) {
     if (op == QLatin1String("set") && !document.empty()) {
         const QByteArray value =
             QByteArray::fromPercentEncoding(query.queryItemValue(QStringLiteral("v"), QUrl::FullyEncoded).toLatin1());
-        CookieStore::setCookie(document, value.toStdString());
-        emit cookieWritten();
+        if (CookieStore::setCookie(document, value.toStdString())) emit cookieWritten();
     } else if (op == QLatin1String("get") && !document.empty()) {
         buffer->setData(QByteArray::fromStdString(CookieStore::cookiesFor(document)));
     }

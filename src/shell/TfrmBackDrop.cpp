@@ -407,11 +407,11 @@ void TfrmBackDrop::recolourImage() {
     std::string path = ImageRequestPath(m_program.webScheme).str();
     std::erase(path, '\n');
     if (path.empty()) return;
-    const RecolourResult result =
+    const Result<std::string> result =
         hw::recolourImage(path, m_imageBlenderPanel->oldColour(), m_imageBlenderPanel->newColour());
-    if (!result.ok) {
+    if (!result) {
         // The page keeps its picture: a swap to an empty or stale copy would lose it.
-        warn(result.error);
+        warn(result.error());
         return;
     }
     sendPageCtrlClick(m_dropPoint, QStringLiteral("click"), {});

@@ -130,13 +130,13 @@ void SwatchBookCommands::resetBook(const std::string& title) {
 
 bool SwatchBookCommands::readBook(const std::string& path) {
     // The file is parsed into a separate book first, so a rejected file leaves this one whole.
-    BookReadResult read = readBookFile(path);
-    if (!read.ok) {
-        m_screen.warn(read.error);
+    const Result<BookContents> read = readBookFile(path);
+    if (!read) {
+        m_screen.warn(read.error());
         return false;
     }
-    cards = read.book.cards;
-    lastCard = read.book.lastCard;
+    cards = read->cards;
+    lastCard = read->lastCard;
     currentCard = lastCard;
     if (lastCard >= 0)
         showCard(currentCard);
@@ -146,9 +146,9 @@ bool SwatchBookCommands::readBook(const std::string& path) {
 }
 
 bool SwatchBookCommands::writeBook(const std::string& path, bool finalLineEnd) {
-    std::string error;
-    if (writeBookFile(path, cards, lastCard, finalLineEnd, &error)) return true;
-    m_screen.warn("The swatch book could not be saved. " + error);
+    const Status written = writeBookFile(path, cards, lastCard, finalLineEnd);
+    if (written) return true;
+    m_screen.warn("The swatch book could not be saved. " + written.error());
     return false;
 }
 

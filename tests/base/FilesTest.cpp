@@ -66,9 +66,9 @@ TEST(Files, AtomicWriteReplacesTheFileAndLeavesNoTemporary) {
     int files = 0;
     for ([[maybe_unused]] auto& e : fs::directory_iterator(dir)) ++files;
     EXPECT_EQ(files, 1);
-    std::string why;
-    EXPECT_FALSE(hw::writeFileAtomic(dir + "/no/such/folder/x", "x", &why));
-    EXPECT_FALSE(why.empty());
+    const hw::Status failed = hw::writeFileAtomic(dir + "/no/such/folder/x", "x");
+    EXPECT_FALSE(failed);
+    EXPECT_EQ(failed.error(), "The folder " + dir + "/no/such/folder cannot be written to.");
 }
 
 TEST(Files, SweepDeletesOnlyMatchingFiles) {
