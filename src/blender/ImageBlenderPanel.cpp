@@ -43,7 +43,7 @@ ImageBlenderPanel::ImageBlenderPanel(QWidget* parent) : QFrame(parent) {
 
     m_IBpnlBlenderScreen = new QFrame(this);
     m_IBpnlBlenderScreen->setObjectName("IBpnlBlenderScreen");
-    m_IBpnlBlenderScreen->setGeometry(4, 21, Magnifier::width, Magnifier::height);
+    m_IBpnlBlenderScreen->setGeometry(4, 21, Magnifier::viewWidth, Magnifier::viewHeight);
     m_IBimgMagnifier = new Magnifier(m_IBpnlBlenderScreen, "IBimgMagnifier", Magnifier::targetMark(), "IBimgTarget");
 
     m_IBlblOldColorCaption = new QLabel(this);

@@ -95,7 +95,8 @@ Status modulateInto(const std::string& sourcePath, const std::string& targetPath
         MagickResetIterator(wand.get());
         while (modulated && MagickNextImage(wand.get()) != MagickFalse) modulated = modulateCurrent(wand.get(), m);
     }
-    if (!modulated) return Error{"The picture " + sourcePath + " could not be recoloured: " + wandError(wand.get()) + "."};
+    if (!modulated)
+        return Error{"The picture " + sourcePath + " could not be recoloured: " + wandError(wand.get()) + "."};
     const MagickBooleanType written = frames == 1 ? MagickWriteImage(wand.get(), targetPath.c_str())
                                                   : MagickWriteImages(wand.get(), targetPath.c_str(), MagickTrue);
     if (written == MagickFalse)

@@ -17,8 +17,8 @@ ScreenPickerPanel::ScreenPickerPanel(QWidget* parent, Pallet& pallet) : QFrame(p
     makeHeaderStrip(this, "SPpnlHeaderStrip", {1, 1, 184, 15}, QStringLiteral("Screen Picker"));
     auto* body = makeFrame(this, "SPpnlPickerBacking", {1, 16, 184, 87}, QPalette::Button);
     auto* screenFrame = makeFrame(body, "SPpnlPickerScreenFrame", {4, 2, 115, 83}, QPalette::Dark);
-    auto* screen = makeFrame(screenFrame, "SPpnlPickerScreen", {1, 1, Magnifier::width, Magnifier::height},
-                             QPalette::Base);
+    auto* screen = makeFrame(screenFrame, "SPpnlPickerScreen",
+                             {1, 1, Magnifier::viewWidth, Magnifier::viewHeight}, QPalette::Base);
     SPimgMagnifier = new Magnifier(screen, "SPimgMagnifier", Magnifier::eyedropperMark());
     auto* colourFrame = makeFrame(body, "SPpnlPickerColorFrame", {124, 2, 56, 83}, QPalette::Dark);
     SPlblPickerCaption = new PanelLabel(colourFrame, "SPlblPickerCaption", {1, 1, 54, 14});

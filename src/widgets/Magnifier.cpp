@@ -16,7 +16,7 @@ QScreen* screenAt(QPoint globalPos) {
 }
 
 QPixmap transparentMark() {
-    QPixmap mark(Magnifier::width, Magnifier::height);
+    QPixmap mark(Magnifier::viewWidth, Magnifier::viewHeight);
     mark.fill(Qt::transparent);
     return mark;
 }
@@ -26,10 +26,10 @@ QPixmap transparentMark() {
 Magnifier::Magnifier(QWidget* parent, const QString& name, const QPixmap& mark, const QString& markName)
     : QLabel(parent) {
     setObjectName(name);
-    setGeometry(0, 0, width, height);
+    setGeometry(0, 0, viewWidth, viewHeight);
     auto* overlay = new QLabel(this);
     overlay->setObjectName(markName);
-    overlay->setGeometry(0, 0, width, height);
+    overlay->setGeometry(0, 0, viewWidth, viewHeight);
     overlay->setAttribute(Qt::WA_TransparentForMouseEvents);
     overlay->setPixmap(mark);
 }
@@ -38,14 +38,14 @@ void Magnifier::magnify(QPoint globalPos) {
     QScreen* screen = screenAt(globalPos);
     if (!screen) return;
     const QPoint at = globalPos - screen->geometry().topLeft();
-    const int w = width / 6, h = height / 6;
-    const QRect wanted(at.x() - width / 12, at.y() - height / 12, w, h);
+    const int w = viewWidth / 6, h = viewHeight / 6;
+    const QRect wanted(at.x() - viewWidth / 12, at.y() - viewHeight / 12, w, h);
     const QRect onScreen = wanted & QRect(QPoint(0, 0), screen->geometry().size());
-    QPixmap magnified(width, height);
+    QPixmap magnified(viewWidth, viewHeight);
     magnified.fill(Qt::black);
     if (!onScreen.isEmpty()) {
         const QPixmap area = screen->grabWindow(0, onScreen.x(), onScreen.y(), onScreen.width(), onScreen.height());
-        const double sx = double(width) / w, sy = double(height) / h;
+        const double sx = double(viewWidth) / w, sy = double(viewHeight) / h;
         QPainter p(&magnified);
         p.drawPixmap(QRectF((onScreen.x() - wanted.x()) * sx, (onScreen.y() - wanted.y()) * sy,
                             onScreen.width() * sx, onScreen.height() * sy),
@@ -75,12 +75,12 @@ QPixmap Magnifier::targetMark() {
     QPixmap mark = transparentMark();
     QPainter p(&mark);
     p.setPen(QPen(Qt::black, 1));
-    const int cx = width / 2, cy = height / 2;
+    const int cx = viewWidth / 2, cy = viewHeight / 2;
     p.drawRect(cx - 3, cy - 3, 6, 6);
     p.drawLine(cx, 0, cx, cy - 6);
-    p.drawLine(cx, cy + 6, cx, height);
+    p.drawLine(cx, cy + 6, cx, viewHeight);
     p.drawLine(0, cy, cx - 6, cy);
-    p.drawLine(cx + 6, cy, width, cy);
+    p.drawLine(cx + 6, cy, viewWidth, cy);
     return mark;
 }
 

@@ -13,8 +13,8 @@ namespace hw {
 /// it (113 x 81), under a fixed mark whose centre is the pixel under the pointer.
 class Magnifier : public QLabel {
 public:
-    static constexpr int width = 113;
-    static constexpr int height = 81;
+    static constexpr int viewWidth = 113;
+    static constexpr int viewHeight = 81;
 
     /// `mark` is drawn by a transparent child label named `markName`, so a panel can name it.
     Magnifier(QWidget* parent, const QString& name, const QPixmap& mark, const QString& markName = QString());
