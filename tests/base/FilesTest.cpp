@@ -55,6 +55,7 @@ TEST(Files, UniqueTempNamesAreNewFilesWithThePrefix) {
         EXPECT_TRUE(seen.insert(path).second);
     }
     EXPECT_TRUE(hw::uniqueTempFile(dir + "/missing", "wp").empty());
+    EXPECT_EQ(hw::folderOf(hw::uniqueTempFile(dir + "/", "wp")), dir);
 }
 
 TEST(Files, AtomicWriteReplacesTheFileAndLeavesNoTemporary) {
