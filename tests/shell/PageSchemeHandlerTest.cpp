@@ -1,5 +1,7 @@
 #include "shell/PageSchemeHandler.h"
 
+#include <QBuffer>
+#include <QImage>
 #include <QTest>
 
 // The types the page scheme gives files decide whether the browser renders a working copy,
@@ -24,6 +26,17 @@ void PageSchemeHandlerTest::typesByNameAndContent_data() {
     QTest::newRow("copy that looks like text") << "/s/wp1.tmp" << QByteArray("plain words") << QByteArray("text/html");
     QTest::newRow("recoloured png") << "/t/im4D.tmp" << png << QByteArray("image/png");
     QTest::newRow("recoloured gif") << "/t/IM4E.TMP" << gif << QByteArray("image/gif");
+    // Recoloured copies keep their picture's format, whatever the library wrote.
+    for (const char* format : {"BMP", "JPEG", "PNG"}) {
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        QImage picture(4, 4, QImage::Format_RGB32);
+        picture.fill(Qt::red);
+        QVERIFY(picture.save(&buffer, format));
+        QTest::addRow("recoloured %s", format)
+            << "/t/im5.tmp" << bytes.left(512) << "image/" + QByteArray(format).toLower();
+    }
     QTest::newRow("stylesheet copy") << "/s/ss12.tmp" << QByteArray("body { color: red }") << QByteArray("text/css");
     QTest::newRow("page") << "/s/index.htm" << QByteArray("<html>") << QByteArray("text/html");
     QTest::newRow("stylesheet") << "/s/MAIN.CSS" << QByteArray("p {}") << QByteArray("text/css");
