@@ -4,7 +4,7 @@
 #include "base/Folders.h"
 #include "program/SchemeCommands.h"
 #include "program/SwatchBookCommands.h"
-#include "shell/CookieStore.h"
+#include "engine/CookieStore.h"
 
 namespace hw {
 

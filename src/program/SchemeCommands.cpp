@@ -6,7 +6,7 @@
 #include "engine/RecordMerge.h"
 #include "engine/SchemeFile.h"
 #include "program/SwatchBookCommands.h"
-#include "shell/CookieStore.h"
+#include "engine/CookieStore.h"
 
 namespace hw {
 
@@ -26,8 +26,8 @@ bool isFramesetScheme(const std::string& schemeFile) {
 Status copyDocument(const std::string& from, const std::string& to) {
     const auto bytes = readFileBytes(from);
     if (!bytes) return Error{"The scheme file " + from + " cannot be read."};
-    std::string error;
-    if (!writeFileAtomic(to, *bytes, &error)) return Error{"The file " + to + " cannot be written. " + error};
+    if (const Status written = writeFileAtomic(to, *bytes); !written)
+        return Error{"The file " + to + " cannot be written. " + written.error()};
     return {};
 }
 
@@ -35,8 +35,8 @@ Status copyDocument(const std::string& from, const std::string& to) {
 
 std::string BlenderPictures::recreate(const std::string& sourcePath, const std::string& modulation,
                                       const std::string& oldColour) {
-    const RecolourResult made = recreateImage(sourcePath, modulation, oldColour);
-    return made.ok ? made.copyPath : std::string();
+    const Result<std::string> made = recreateImage(sourcePath, modulation, oldColour);
+    return made ? *made : std::string();
 }
 
 SchemeCommands::SchemeCommands(ProgramState& state, CommandStates& states, Screen& screen,
@@ -120,7 +120,7 @@ bool SchemeCommands::mergeInto(const std::string& schemeFile) {
     const auto merged = isFramesetScheme(schemeFile) ? MergeFrameRecords(m_state.work, schemeFile)
                                                      : MergeRecord(m_state.work, schemeFile);
     if (!merged) {
-        m_screen.warn("The painting could not be saved into " + schemeFile + ". " + merged.error);
+        m_screen.warn("The painting could not be saved into " + schemeFile + ". " + merged.error());
         return false;
     }
     return true;
@@ -182,7 +182,7 @@ bool SchemeCommands::mnuSaveWebSchemeAsClick() {
         const auto written = page->frameset ? WriteFramesetSchemeFile(m_state.work, *chosen)
                                             : WriteSchemeFile(m_state.work, *chosen);
         if (!written) {
-            m_screen.warn(written.error);
+            m_screen.warn(written.error());
             return false;
         }
         addSlot(*chosen, page->tableBorders);

@@ -2,7 +2,9 @@
 
 #include "base/Files.h"
 #include "base/Folders.h"
-#include "shell/CookieStore.h"
+#include "blender/ImageBlender.h"
+#include "colour/SwatchBookJs.h"
+#include "engine/CookieStore.h"
 
 namespace hw {
 
@@ -30,11 +32,8 @@ void Session::cleanUp() {
         sweepFiles(folderOf(page.workingCopy), "fwp*.TMP");
     }
     m_schemes.cleanUp();
-    const std::string temp = tempFolder();
-    removeFile(temp + "/swatchBook.js");
-    removeFile(temp + "/im.js");
-    sweepFiles(temp, "im*.dat");
-    sweepFiles(temp, "im*.tmp");
+    removeFile(swatchBookJsPath());
+    sweepRecolouredCopies();
 }
 
 } // namespace hw

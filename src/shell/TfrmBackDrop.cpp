@@ -6,7 +6,7 @@
 #include "engine/ChangeRecord.h"
 #include "editor/TfrmEditor.h"
 #include "help/HelpWindow.h"
-#include "shell/Cursors.h"
+#include "widgets/Cursors.h"
 #include "shell/WebBrowser.h"
 #include "swatches/SwatchBookPanel.h"
 #include "swatches/SwatchCardPanel.h"

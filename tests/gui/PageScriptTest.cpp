@@ -8,7 +8,7 @@
 #include "base/Folders.h"
 #include "base/PageUrl.h"
 #include "colour/SwatchBookJs.h"
-#include "shell/CookieStore.h"
+#include "engine/CookieStore.h"
 
 #include <QDirIterator>
 #include <QFile>

@@ -7,7 +7,7 @@
 
 #include "base/Files.h"
 #include "colour/SwatchBookJs.h"
-#include "shell/CookieStore.h"
+#include "engine/CookieStore.h"
 
 #include <QAction>
 #include <QFile>

@@ -2,7 +2,7 @@
 
 #include "base/Files.h"
 #include "base/Folders.h"
-#include "shell/CookieStore.h"
+#include "engine/CookieStore.h"
 #include "support/RecordingScreen.h"
 #include "support/TestHome.h"
 

@@ -3,7 +3,7 @@
 #include "base/Files.h"
 #include "program/DialogFolders.h"
 #include "program/Session.h"
-#include "shell/CookieStore.h"
+#include "engine/CookieStore.h"
 #include "support/RecordingScreen.h"
 #include "support/TestHome.h"
 
