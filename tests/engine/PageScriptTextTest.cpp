@@ -1,10 +1,11 @@
-// The page script as instrumentation inserts it: what the build step made of the sources in
-// src/engine/script.
+// The page script as instrumentation inserts it, and the scripts the program runs in the page:
+// what the build step made of the sources in src/engine/script.
 
 #include "base/Files.h"
 #include "base/Folders.h"
 #include "base/PageUrl.h"
 #include "embedded/pageScript.h"
+#include "engine/HostScripts.h"
 #include "engine/WebPage.h"
 
 #include <gtest/gtest.h>
@@ -150,8 +151,18 @@ TEST(PageScriptText, IsWhatInstrumentationInserts) {
 TEST(PageScriptText, SourcesAndResultsAreValidJavaScript) {
     if (!nodeAvailable()) GTEST_SKIP() << "node is not installed";
     const fs::path scripts = fs::path(HW_SOURCE_DIR) / "src/engine/script";
-    for (const char* source : {"head.js", "sb.js", "stc.js", "sbc.js"})
+    for (const char* source : {"head.js", "sb.js", "stc.js", "sbc.js", "host/undo.js", "host/ctrl-event.js"})
         EXPECT_EQ(std::system(("node --check '" + (scripts / source).string() + "' 2>&1").c_str()), 0) << source;
     EXPECT_TRUE(nodeAccepts(scriptBody(), "page"));
+    EXPECT_TRUE(nodeAccepts(hw::hostUndoScript(), "undo"));
+    EXPECT_TRUE(nodeAccepts(hw::hostCtrlEventScript(12.5, 40, "contextmenu"), "ctrl-event"));
+}
+
+TEST(HostScripts, CtrlEventCallCarriesItsArguments) {
+    const std::string script = hw::hostCtrlEventScript(12.5, 40, "click");
+    EXPECT_EQ(script.substr(0, 9), "(function");
+    const std::string call = "})(12.5,40,'click')";
+    EXPECT_EQ(script.substr(script.size() - call.size()), call);
+    EXPECT_NE(hw::hostCtrlEventScript(0.1, 1e-3, "it's").find(")(0.1,0.001,'it\\'s')"), std::string::npos);
 }
 
