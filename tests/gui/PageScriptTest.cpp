@@ -236,6 +236,33 @@ private slots:
                               "%#0000FF(16711680),%#FFCC00(52479),%%,images:endData"));
     }
 
+    void undoBringsBackWhatTheElementShowedBefore() {
+        // The example site's heading has its text colour from a rule of its own, and a later
+        // rule of the stylesheet, for a class, has another.
+        QVERIFY(copyTree(QStringLiteral(HW_SOURCE_DIR "/examples/site"), folder()));
+        QVERIFY(openPage(*m_window, folder(), "index.html"));
+        const QString id = js("document.getElementsByTagName('h1')[0].id").toString();
+        QVERIFY(!id.isEmpty());
+        const QString heading = "document.getElementById('" + id + "')";
+        const QString colour = js("getComputedStyle(" + heading + ").color").toString();
+        QCOMPARE(colour, QStringLiteral("rgb(38, 70, 83)"));
+        const QString style = js("String(" + heading + ".getAttribute('style'))").toString();
+
+        QVERIFY(setColour("FFCC00", 52479));
+        QVERIFY(clickElement(browser(), id, Qt::RightButton));
+        QVERIFY2(waitFor([&] { return record().contains("?C" + id + "$C$:C#FFCC00(52479)c"); }, 5000),
+                 qPrintable(record()));
+        QCOMPARE(js("getComputedStyle(" + heading + ").color").toString(), QStringLiteral("rgb(255, 204, 0)"));
+
+        m_window->setEnabled(Command::mnuUndo, true);
+        m_window->mnuUndoClick();
+        QVERIFY2(waitFor([&] { return js("getComputedStyle(" + heading + ").color").toString() == colour; }, 5000),
+                 qPrintable(js("getComputedStyle(" + heading + ").color").toString()));
+        QCOMPARE(js("String(" + heading + ".getAttribute('style'))").toString(), style);
+        QVERIFY(record().startsWith("initialise,"));
+        QVERIFY(!record().contains("#FFCC00"));
+    }
+
     void theKeysGAndCtrlZReachTheScript() {
         QVERIFY(showFixture("plain.html"));
         QVERIFY(setColour("FF0000", 255));
@@ -312,8 +339,8 @@ private slots:
         paintedSwatches.replace("%#FFCC00(52479),%#336699(10053171)", "%#3366CC(13395507),%#336699(10053171)");
         QVERIFY2(waitForRecord(painted + paintedSwatches + ",images:endData"), qPrintable(record()));
 
-        // A second collection starts again from the page as it now stands; undo then brings back
-        // the stylesheet's colour of the cell (the last rule naming its class).
+        // A second collection starts again from the page as it now stands; undo then takes the
+        // painted colour away, so the stylesheet's colour of the cell shows again.
         m_window->setEnabled(Command::mnuUndo, true);
         m_window->mnuUndoClick();
         QVERIFY(waitForRecord(entries + swatches + "endData"));

@@ -16,9 +16,9 @@ var ec = 0;
 var sd = new Array();
 // The change record's picture entries after the ",images:" head.
 var imd = new Array();
-// The undo stack: per paint the element id, the painted property, the colour to give back and
-// the cookie text to write back. u is one past the newest entry; the first paint goes to -1, so
-// -1 is the state taken after the load.
+// The undo stack: per paint the element id, the painted property, the element's own inline
+// value of it before the paint and the cookie text to write back. u is one past the newest
+// entry; the first paint goes to -1, so -1 is the state taken after the load.
 var uc = new Array();
 var ue = new Array();
 var ui = new Array();
@@ -171,11 +171,42 @@ function loadColour(p) {
   if (!/^#[0-9A-Fa-f]{6}$/.test(hexCode) || !/^[0-9]+$/.test(decCode)) throw 'colour';
 }
 
-// Pushes an undo entry: the colour c to give property p of element I back, and the record to
-// write back.
-function pushUndo(c, p, I) {
+// The longhand properties behind a painted one: the border colour is four of them.
+function longhands(p) {
+  if (p == 'borderColor') {
+    return ['border-top-color', 'border-right-color', 'border-bottom-color', 'border-left-color'];
+  }
+  return [p == 'backgroundColor' ? 'background-color' : 'color'];
+}
+
+// The element's own inline declarations of property p: [whether it had a style attribute, then
+// a [name, value, priority] triple per longhand]; an empty value means it had none.
+function inlineState(el, p) {
+  var names = longhands(p), saved = [el.hasAttribute('style')], j;
+  for (j = 0; j < names.length; j++) {
+    saved[j + 1] = [names[j], el.style.getPropertyValue(names[j]), el.style.getPropertyPriority(names[j])];
+  }
+  return saved;
+}
+
+// Puts back what inlineState saved: the old declarations, or none where there was none, so that
+// the stylesheets and attributes show through again; a style attribute that the paint brought
+// goes again once it is empty.
+function restoreInline(el, saved) {
+  var j;
+  for (j = 1; j < saved.length; j++) {
+    if (saved[j][1]) el.style.setProperty(saved[j][0], saved[j][1], saved[j][2]);
+    else el.style.removeProperty(saved[j][0]);
+  }
+  // Reading the attribute also brings it up to date: the browser writes declarations back to
+  // it lazily, and would otherwise bring an empty one back later.
+  if (!saved[0] && el.getAttribute('style') == '') el.removeAttribute('style');
+}
+
+// Pushes an undo entry: the element's state before the paint and the record to write back.
+function pushUndo(saved, p, I) {
   if (!sco) sco = recordCookie(1) + ';expires=Fri, 31-Dec-2123 00:00:00 GMT;';
-  uc[u] = c;
+  uc[u] = saved;
   ue[u] = p;
   ui[u] = I;
   uco[u] = sco;
@@ -200,36 +231,12 @@ function firstSheetRules() {
   return null;
 }
 
-// The colour an undo of a paint of property p gives the element back: its colour attribute a,
-// else the value of p in the last rule of the first stylesheet whose selector mentions its class
-// (for the background, the last such rule whatever it holds), else its inline value.
-function oldColour(el, p, a) {
-  var v, j, q, s, k;
-  if (a) {
-    v = el.getAttribute(a);
-    if (v) return v;
-  }
-  if (document.styleSheets.length > 0) {
-    q = firstSheetRules();
-    v = '';
-    if (!q) return v;
-    k = String(el.className || '').toLowerCase();
-    for (j = 0; j < q.length; j++) {
-      s = q[j].selectorText;
-      if (s && s.toLowerCase().indexOf(k) >= 0 && q[j].style && (p == 'backgroundColor' || q[j].style[p])) v = q[j].style[p];
-    }
-    return v;
-  }
-  return el.style[p] || '';
-}
-
-// Paints property p of element I with the colour of file f and records it as aspect k; undo
-// gives it colour o back. 1 when painted; on any failure the element, the record and the undo
-// stack stay as they were.
-function paint(I, p, k, o, f) {
+// Paints property p of element I with the colour of file f and records it as aspect k. 1 when
+// painted; on any failure the element, the record and the undo stack stay as they were.
+function paint(I, p, k, f) {
   var el = document.getElementById(I);
   if (!el) return 0;
-  pushUndo(o, p, I);
+  pushUndo(inlineState(el, p), p, I);
   try {
     loadColour(f);
     el.style[p] = hexCode;
@@ -330,9 +337,9 @@ function guc() {
   sco = recordCookie(0) + ';expires=Fri, 31-Dec-2123 00:00:00 GMT;';
 }
 
-// Takes back this document's newest paint: the element gets its old colour and the record
-// before the paint is written back. With nothing left the oldest state is written again; the
-// collected entries are kept, so a later paint records them afresh.
+// Takes back this document's newest paint: the element shows again what it showed before and
+// the record before the paint is written back. With nothing left the oldest state is written
+// again; the collected entries are kept, so a later paint records them afresh.
 function un() {
   if (u > -1) {
     u = u - 1;
@@ -340,7 +347,7 @@ function un() {
   if (!ui.hasOwnProperty(u)) return;
   var el = document.getElementById(ui[u]);
   try {
-    if (el) el.style[ue[u]] = uc[u];
+    if (el) restoreInline(el, uc[u]);
   } catch (e) {}
   if (uco[u]) document.cookie = uco[u];
 }

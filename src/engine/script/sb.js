@@ -53,7 +53,7 @@ function sb(I) {
     if (b != 1 || !swapPicture(I, '@IM_URL@')) return;
   } else {
     var el = document.getElementById(I);
-    if (!el || !paint(I, 'backgroundColor', 'B', oldColour(el, 'backgroundColor', 'bgcolor'), '@SWATCHBOOK_URL@')) return;
+    if (!el || !paint(I, 'backgroundColor', 'B', '@SWATCHBOOK_URL@')) return;
   }
   var t = recordCookie(1);
   document.cookie = t + ';expires=Fri, 31-Dec-2123 00:00:00 GMT;';

@@ -17,7 +17,7 @@ function stc(I) {
     return;
   }
   if (el == document.body || I == '1b') return;
-  if (!paint(I, 'color', 'C', oldColour(el, 'color', 'color'), '@SWATCHBOOK_URL@')) return;
+  if (!paint(I, 'color', 'C', '@SWATCHBOOK_URL@')) return;
   var t = recordCookie(1);
   document.cookie = t + ';expires=Fri, 31-Dec-2123 00:00:00 GMT;';
   if (fi() >= 0) {
