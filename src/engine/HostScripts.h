@@ -7,7 +7,7 @@ namespace hw {
 // Scripts the program runs in the shown page's top window (never put into a page). Their sources
 // are src/engine/script/host/*.js.
 
-/// Edit > Undo: the page script's undo in the frame that has the focus, or in the page.
+/// Edit > Undo: takes back the newest paint over the page and all its frames.
 std::string hostUndoScript();
 
 /// A Ctrl mouse event of `type` ("click" or "contextmenu") at view point (x, y) in CSS pixels,

@@ -85,6 +85,27 @@ private:
         return js("guc();typeof sb=='function'").toBool();
     }
 
+    // Shows a frameset of two hand-instrumented frames, each with the page script, and lets
+    // each collect its colours.
+    bool showFrames() {
+        if (!writeAll(QDir(folder()).filePath("fwpa.tmp"),
+                      "<html>" + assembledScript() + readAll(QStringLiteral(HW_TEST_DATA "/pages/frame0.html"))) ||
+            !writeAll(QDir(folder()).filePath("fwpb.tmp"),
+                      "<html>" + assembledScript() + readAll(QStringLiteral(HW_TEST_DATA "/pages/frame1.html"))) ||
+            !writeAll(QDir(folder()).filePath("wpframes.tmp"),
+                      "<html><frameset cols=\"50%,50%\"><frame src='fwpa.tmp'><frame src='fwpb.tmp'></frameset>"
+                      "</html>"))
+            return false;
+        if (!navigate(QDir(folder()).filePath("wpframes.tmp"))) return false;
+        if (!waitFor([&] {
+                return js("frames.length==2&&typeof frames[1].sb=='function'&&typeof frames[0].sb=='function'")
+                    .toBool();
+            }))
+            return false;
+        js("frames[0].guc();frames[1].guc()");
+        return true;
+    }
+
     bool waitForRecord(const QString& expected) {
         return waitFor([&] { return record() == expected; }, 5000);
     }
@@ -263,6 +284,39 @@ private slots:
         QVERIFY(!record().contains("#FFCC00"));
     }
 
+    void ctrlZTakesBackTheNewestPaintOfAnyFrame() {
+        QVERIFY(showFrames());
+        QVERIFY(setColour("FFCC00", 52479));
+        QVERIFY(clickElement(browser(), "1p", Qt::LeftButton, Qt::NoModifier, 0));
+        QVERIFY(waitFor([&] { return cookieValue(folder(), "frameC[0]").contains("?B1p$B$:B#FFCC00"); }, 5000));
+        QVERIFY(clickElement(browser(), "1p", Qt::LeftButton, Qt::NoModifier, 1));
+        QVERIFY(waitFor([&] { return cookieValue(folder(), "frameC[1]").contains("?B1p$B$:B#FFCC00"); }, 5000));
+        const QString painted = "rgb(255, 204, 0)";
+        auto background = [&](int frame) {
+            return js(QStringLiteral("frames[%1].document.getElementById('1p').style.backgroundColor").arg(frame))
+                .toString();
+        };
+        QCOMPARE(background(0), painted);
+        QCOMPARE(background(1), painted);
+
+        // Frame 1 has the focus and the newest paint; then frame 0's paint is the newest left,
+        // whichever frame has the focus.
+        m_window->setEnabled(Command::mnuUndo, true);
+        QTest::keyClick(m_window->windowHandle(), Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY2(waitFor([&] { return background(1).isEmpty(); }, 5000), qPrintable(background(1)));
+        QCOMPARE(cookieValue(folder(), "frameC[1]"), QStringLiteral("initialise,:Swatch:,%%frameE[1]"));
+        QCOMPARE(background(0), painted);
+
+        m_window->setEnabled(Command::mnuUndo, true);
+        QTest::keyClick(m_window->windowHandle(), Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY2(waitFor([&] { return background(0).isEmpty(); }, 5000), qPrintable(background(0)));
+        QVERIFY2(waitFor([&] {
+            return cookieValue(folder(), "frameC[0]") == QStringLiteral("initialise,:Swatch:,%%frameE[0]");
+        }, 5000),
+                 qPrintable(cookieFileText(folder())));
+        QCOMPARE(background(1), QString());
+    }
+
     void ctrlZInAPanelTextBoxUndoesThePaint() {
         QVERIFY(showFixture("plain.html"));
         QVERIFY(setColour("FF0000", 255));
@@ -439,19 +493,8 @@ private slots:
     }
 
     void framesWriteTheirRecordsUnderTheirIndex() {
-        QVERIFY(writeAll(QDir(folder()).filePath("fwpa.tmp"),
-                         "<html>" + assembledScript() + readAll(QStringLiteral(HW_TEST_DATA "/pages/frame0.html"))));
-        QVERIFY(writeAll(QDir(folder()).filePath("fwpb.tmp"),
-                         "<html>" + assembledScript() + readAll(QStringLiteral(HW_TEST_DATA "/pages/frame1.html"))));
-        QVERIFY(writeAll(QDir(folder()).filePath("wpframes.tmp"),
-                         "<html><frameset cols=\"50%,50%\"><frame src='fwpa.tmp'><frame src='fwpb.tmp'></frameset>"
-                         "</html>"));
-        QVERIFY(navigate(QDir(folder()).filePath("wpframes.tmp")));
-        QVERIFY(waitFor([&] {
-            return js("frames.length==2&&typeof frames[1].sb=='function'&&typeof frames[0].sb=='function'").toBool();
-        }));
+        QVERIFY(showFrames());
         QCOMPARE(js("frames[1].fi()").toInt(), 1);
-        js("frames[0].guc();frames[1].guc()");
         QCOMPARE(js("frames[1].sco").toString(),
                  QStringLiteral("frameC[1]=initialise,:Swatch:,%%frameE[1];expires=Fri, 31-Dec-2123 00:00:00 GMT;"));
 

@@ -17,12 +17,14 @@ var sd = new Array();
 // The change record's picture entries after the ",images:" head.
 var imd = new Array();
 // The undo stack: per paint the element id, the painted property, the element's own inline
-// value of it before the paint and the cookie text to write back. u is one past the newest
-// entry; the first paint goes to -1, so -1 is the state taken after the load.
+// value of it before the paint, the cookie text to write back and the paint's number across
+// all frames. u is one past the newest entry; the first paint goes to -1, so -1 is the state
+// taken after the load.
 var uc = new Array();
 var ue = new Array();
 var ui = new Array();
 var uco = new Array();
+var undoPaint = new Array();
 var u = -1;
 // The cookie text an undo of the next paint writes back: the record before that paint.
 var sco = '';
@@ -44,7 +46,7 @@ function gkp(v) {
     guc();
   }
   if (k == 26) {
-    un();
+    undoNewest();
   }
 }
 
@@ -171,6 +173,21 @@ function loadColour(p) {
   if (!/^#[0-9A-Fa-f]{6}$/.test(hexCode) || !/^[0-9]+$/.test(decCode)) throw 'colour';
 }
 
+// The next paint's number, counted on the topmost window so that the paints of all frames of a
+// frameset are ordered by one count.
+function nextPaintNumber() {
+  var w = window;
+  try {
+    w = window.top;
+    w.paintCount = (w.paintCount || 0) + 1;
+  } catch (e) {
+    // A top window of another origin keeps its properties to itself.
+    w = window;
+    w.paintCount = (w.paintCount || 0) + 1;
+  }
+  return w.paintCount;
+}
+
 // The longhand properties behind a painted one: the border colour is four of them.
 function longhands(p) {
   if (p == 'borderColor') {
@@ -210,6 +227,7 @@ function pushUndo(saved, p, I) {
   ue[u] = p;
   ui[u] = I;
   uco[u] = sco;
+  undoPaint[u] = nextPaintNumber();
   u = u + 1;
 }
 
@@ -220,6 +238,7 @@ function popUndo() {
   delete ue[u];
   delete ui[u];
   delete uco[u];
+  delete undoPaint[u];
 }
 
 // The rules of the page's first stylesheet, or null when they cannot be read.
@@ -352,3 +371,39 @@ function un() {
   if (uco[u]) document.cookie = uco[u];
 }
 
+// The number of the paint un() would take back here, or 0 when none is left.
+function newestPaint() {
+  return u > -1 && undoPaint.hasOwnProperty(u - 1) ? undoPaint[u - 1] : 0;
+}
+
+// This window and every frame below it, depth first.
+function windowsBelow(w, list) {
+  var j;
+  list[list.length] = w;
+  try {
+    for (j = 0; j < w.frames.length; j++) windowsBelow(w.frames[j], list);
+  } catch (e) {}
+  return list;
+}
+
+// Undo across a frameset: takes back the newest paint of whichever frame made it. When no
+// frame has one left, this document's own undo runs.
+function undoNewest() {
+  var top = window, all, j, n, best = null, newest = 0;
+  try {
+    if (window.top) top = window.top;
+  } catch (e) {}
+  all = windowsBelow(top, new Array());
+  for (j = 0; j < all.length; j++) {
+    try {
+      if (typeof all[j].newestPaint != 'function') continue;
+      n = all[j].newestPaint();
+      if (n > newest) {
+        newest = n;
+        best = all[j];
+      }
+    } catch (e) {}
+  }
+  if (best) best.un();
+  else un();
+}
