@@ -3,10 +3,7 @@
 #include "base/Files.h"
 #include "base/Folders.h"
 #include "base/PageUrl.h"
-#include "embedded/pageScriptHead.h"
-#include "embedded/pageScriptSb.h"
-#include "embedded/pageScriptSbc.h"
-#include "embedded/pageScriptStc.h"
+#include "embedded/pageScript.h"
 #include "engine/TextCursor.h"
 
 #include <algorithm>
@@ -301,10 +298,7 @@ std::string elementIdOf(std::string_view tag, const std::string& fallback) {
 }
 
 std::string pageHeadScript() {
-    std::string script(embedded::pageScriptHead);
-    script += embedded::pageScriptSb;
-    script += embedded::pageScriptStc;
-    script += embedded::pageScriptSbc;
+    std::string script(embedded::pageScript);
     const std::string folder = tempFolder();
     std::string colourScript = folder + "/swatchBook.js";
     std::string imageScript = folder + "/im.js";

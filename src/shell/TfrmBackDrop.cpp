@@ -4,6 +4,7 @@
 #include "blender/ImageBlender.h"
 #include "blender/ImageBlenderPanel.h"
 #include "engine/ChangeRecord.h"
+#include "engine/HostScripts.h"
 #include "editor/TfrmEditor.h"
 #include "help/HelpWindow.h"
 #include "widgets/Cursors.h"
@@ -350,24 +351,8 @@ void TfrmBackDrop::sendPageCtrlClick(const QPoint& globalPos, const QString& typ
                                      const std::function<void(bool found, bool picked)>& done) {
     const double zoom = m_browser->zoomFactor() > 0 ? m_browser->zoomFactor() : 1.0;
     const QPoint view = m_browser->mapFromGlobal(globalPos);
-    // The element under the point, descending into frames (a frame's own coordinates start
-    // inside its border). The page's own handlers see the event as a real Ctrl+click: the
-    // element's r(...) runs first, then the body's handler. The pick resets the page's "picture
-    // ready" flag first, so that its value afterwards tells whether this pick found a picture.
     const QString script =
-        QStringLiteral(
-            "(function(x,y,t){var d=document,w=window,el=d.elementFromPoint(x,y),n=0;"
-            "while(el&&(el.tagName=='FRAME'||el.tagName=='IFRAME')&&n++<16){var r=el.getBoundingClientRect(),c=null;"
-            "try{c=el.contentDocument;}catch(e){}if(!c||!c.defaultView)break;"
-            "x-=r.left+el.clientLeft;y-=r.top+el.clientTop;w=c.defaultView;d=c;el=d.elementFromPoint(x,y);}"
-            "if(!el||el.tagName=='FRAME'||el.tagName=='IFRAME')return [false,false];"
-            "var m=t=='contextmenu';if(m&&typeof w.b!='undefined')w.b=0;"
-            "el.dispatchEvent(new w.MouseEvent(t,{bubbles:true,cancelable:true,view:w,ctrlKey:true,"
-            "clientX:x,clientY:y,button:m?2:0}));"
-            "return [true,m&&w.b==1];})(%1,%2,'%3')")
-            .arg(view.x() / zoom)
-            .arg(view.y() / zoom)
-            .arg(type);
+        QString::fromStdString(hostCtrlEventScript(view.x() / zoom, view.y() / zoom, type.toStdString()));
     m_browser->runScript(script, [done](const QVariant& result) {
         const QVariantList r = result.toList();
         if (done) done(r.size() == 2 && r[0].toBool(), r.size() == 2 && r[1].toBool());
@@ -501,11 +486,7 @@ void TfrmBackDrop::mnuExitClick() { close(); }
 
 void TfrmBackDrop::mnuUndoClick() {
     if (!m_session.commandStates().enabled(Command::mnuUndo)) return;
-    // The page's own undo, in the frame that has the focus (the page itself when it has none).
-    m_browser->runScript(QStringLiteral(
-        "(function(){var w=window;try{var f=document.activeElement;"
-        "if(f&&(f.tagName=='FRAME'||f.tagName=='IFRAME')&&f.contentWindow&&f.contentWindow.un)w=f.contentWindow;"
-        "}catch(e){}if(typeof w.un=='function')w.un();})()"));
+    m_browser->runScript(QString::fromStdString(hostUndoScript()));
 }
 
 void TfrmBackDrop::mnuViewSourceClick() { m_frmEditor->startEditor(); }
