@@ -452,6 +452,8 @@ private:
     bool m_kept = false;
 };
 
+// Every scheme file has a record, frame sections or a page; a file with none of them is
+// something else that happens to be named like a scheme.
 bool isSchemeText(const AnsiString& text) {
     return text.Contains("initialise,") || text.Contains("frame[") || text.Contains("frameC[") ||
            text.Contains("<html") || text.Contains("<HTML");
@@ -462,13 +464,15 @@ void tableBordersOn(AnsiString& page) {
     page.ReplaceEvery("<TABLE", "<table border='1'");
 }
 
-/// Takes the first frame marker "frame[" n "]" out of `text` and gives n; `fallback` when the
-/// marker holds no number. `length` is the marker's whole length.
+/// The n of the frame marker "frame[" n "]" that starts at 1-based `at`, or `fallback` when the
+/// marker holds no number; `length` gets the marker's whole length (6 without a number), since
+/// "frame[10]" and later are longer than the first ten.
 int frameMarkerIndex(const AnsiString& text, int at, int fallback, int& length) {
     const string_view rest = string_view(text).substr(static_cast<std::size_t>(at - 1));
     const auto close = rest.find(']');
     length = 6;
-    if (close == npos || close <= 6 || close > 6 + 6) return fallback;
+    // Four digits are more frames than any frameset has; a longer number is no index.
+    if (close == npos || close <= 6 || close > 6 + 4) return fallback;
     int n = 0;
     const auto r = std::from_chars(rest.data() + 6, rest.data() + close, n);
     if (r.ec != std::errc() || r.ptr != rest.data() + close || n < 0) return fallback;
@@ -547,7 +551,8 @@ Status buildFrameset(AnsiString schemeText, const std::string& schemeFile, Pictu
             const AnsiString record = textBetween(schemeText, "frameC" + number, "frameE" + number);
             spoilMarker(schemeText, recordAt);
             spoilMarker(schemeText, schemeText.Pos("frameE" + number));
-            // Border entries stay out of frames, as they always have.
+            // Frames show background, text and picture entries; their border entries stay in
+            // the record only.
             paintPage(page, record, false, pictures);
             frameSwatches.push_back(swatchListOf(record));
         }
