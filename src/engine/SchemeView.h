@@ -36,7 +36,9 @@ struct AppliedPage {
 };
 
 /// Applies a single-page scheme file's text. `styleSheetName` (a file name without folder)
-/// replaces the page's stylesheet placeholder when the scheme has a stylesheet.
+/// replaces the page's stylesheet placeholder when the scheme has a stylesheet. Each painted
+/// element gets one style attribute right after its id: its own declarations, then the scheme's
+/// colours (the last entry of an aspect wins); an id the page does not hold is passed over.
 AppliedPage applySchemeToPageText(const AnsiString& schemeText, const std::string& styleSheetName,
                                   PictureMaker& pictures);
 

@@ -28,6 +28,7 @@ const Subcommand subcommands[] = {
     {"modulation", hw::tool::runModulation, "modulation OLD NEW         the recolouring numbers"},
     {"recolour", hw::tool::runRecolour, "recolour SRC OLD NEW       recolour a picture into the Temp folder"},
     {"recreate", hw::tool::runRecreate, "recreate SRC MODTEXT OLD   rebuild a recoloured copy"},
+    {"scheme-view", hw::tool::runSchemeView, "scheme-view SCHEME         build a scheme's working files beside it; prints the working copy and the swatch file"},
 };
 
 void printHelp(std::ostream& out) {
