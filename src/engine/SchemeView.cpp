@@ -517,8 +517,7 @@ Status buildSinglePage(const AnsiString& schemeText, const std::string& schemeFi
     if (workingCopy.empty()) {
         if (auto s = WorkingFiles::write(page, applied.page.str()); !s) return s;
     } else {
-        std::string error;
-        if (!writeFileAtomic(page, applied.page.str(), &error)) return Error{error};
+        if (const Status written = writeFileAtomic(page, applied.page.str()); !written) return Error{written.error()};
     }
     view.frameset = false;
     view.workingCopy = page;
