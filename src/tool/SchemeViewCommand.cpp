@@ -19,10 +19,10 @@ public:
     explicit BlenderPictures(std::ostream& err) : m_err(err) {}
     std::string recreate(const std::string& sourcePath, const std::string& modulation,
                          const std::string& oldColour) override {
-        const RecolourResult r = recreateImage(sourcePath, modulation, oldColour);
+        const Result<std::string> r = recreateImage(sourcePath, modulation, oldColour);
         // The page keeps its own picture; the user of the tool still hears why.
-        if (!r.ok) m_err << "huewright-tool: " << r.error << "\n";
-        return r.ok ? r.copyPath : std::string();
+        if (!r) m_err << "huewright-tool: " << r.error() << "\n";
+        return r ? *r : std::string();
     }
 
 private:
