@@ -276,19 +276,19 @@ private:
     void render(const std::string& id, Element& el) {
         const int at = after(id);
         m_page.Delete(at, static_cast<int>(el.rendered.size()));
-        std::vector<std::string> parts;
+        std::vector<std::string> declarations;
         std::string own = el.own;
         while (!own.empty() && (std::isspace(static_cast<unsigned char>(own.back())) || own.back() == ';')) own.pop_back();
         while (!own.empty() && (std::isspace(static_cast<unsigned char>(own.front())) || own.front() == ';')) own.erase(0, 1);
-        if (!own.empty()) parts.push_back(own);
-        if (!el.picture.empty()) parts.push_back(el.picture);
-        if (el.colours.count('B')) parts.push_back("Background-color:" + el.colours['B']);
-        if (el.colours.count('C')) parts.push_back("Color:" + el.colours['C']);
-        if (el.colours.count('D')) parts.push_back("border-color:" + el.colours['D']);
+        if (!own.empty()) declarations.push_back(own);
+        if (!el.picture.empty()) declarations.push_back(el.picture);
+        if (el.colours.count('B')) declarations.push_back("Background-color:" + el.colours['B']);
+        if (el.colours.count('C')) declarations.push_back("Color:" + el.colours['C']);
+        if (el.colours.count('D')) declarations.push_back("border-color:" + el.colours['D']);
         std::string style;
         if (!el.colours.empty() || !el.picture.empty()) {
             std::string joined;
-            for (const auto& part : parts) joined += (joined.empty() ? "" : ";") + part;
+            for (const auto& d : declarations) joined += (joined.empty() ? "" : ";") + d;
             const bool single = joined.find('\'') != std::string::npos;
             if (single) joined = std::regex_replace(joined, std::regex("\""), "&quot;");
             const std::string q = single ? "\"" : "'";
