@@ -98,4 +98,12 @@ bool clickElement(WebBrowser* browser, const QString& id, Qt::MouseButton button
     return true;
 }
 
+QPoint bodyPoint(WebBrowser* browser) {
+    const QVariantList xy = evaluate(browser, "(function(){var w=innerWidth,h=innerHeight,x,y;for(y=h-5;y>0;y-=20)"
+                                              "for(x=w-25;x>0;x-=40)if(document.elementFromPoint(x,y)==document.body)"
+                                              "return [x,y];return null;})()")
+                                .toList();
+    return xy.size() == 2 ? QPoint(xy[0].toInt(), xy[1].toInt()) : QPoint(-1, -1);
+}
+
 } // namespace hw::test

@@ -47,4 +47,7 @@ QPoint elementCentre(WebBrowser* browser, const QString& id, int frame = -1);
 bool clickElement(WebBrowser* browser, const QString& id, Qt::MouseButton button = Qt::LeftButton,
                   Qt::KeyboardModifiers modifiers = Qt::NoModifier, int frame = -1);
 
+/// A point of the view where the page shows its body itself (no element above it), or (-1, -1).
+QPoint bodyPoint(WebBrowser* browser);
+
 } // namespace hw::test

@@ -111,13 +111,7 @@ private:
     }
 
     // The point of the view where the body itself is under the pointer.
-    QPoint bodyPoint() {
-        const QVariantList xy = js("(function(){var w=innerWidth,h=innerHeight,x,y;for(y=h-5;y>0;y-=20)"
-                                   "for(x=w-25;x>0;x-=40)if(document.elementFromPoint(x,y)==document.body)"
-                                   "return [x,y];return null;})()")
-                                    .toList();
-        return xy.size() == 2 ? QPoint(xy[0].toInt(), xy[1].toInt()) : QPoint(-1, -1);
-    }
+    QPoint bodyPoint() { return hw::test::bodyPoint(browser()); }
 
 private slots:
     void init() {

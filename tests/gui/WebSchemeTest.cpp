@@ -55,17 +55,22 @@ class WebSchemeTest : public QObject {
         return waitFor([&] {
             if (!state().showingScheme() || state().schemes.empty()) return false;
             const auto& slot = state().schemes[static_cast<std::size_t>(state().currentScheme)];
-            return browser()->currentPath().toStdString() == slot.workingCopy.str() &&
-                   js("document.readyState=='complete'&&typeof sb=='function'").toBool();
+            // The document itself, not the one the browser is leaving.
+            const QString name = QString::fromStdString(fileNameOf(slot.workingCopy.str()));
+            return js("location.pathname.endsWith('/" + name + "')&&document.readyState=='complete'&&typeof sb=='function'")
+                .toBool();
         });
     }
     QString computed(const QString& id, const char* property) {
         return js("getComputedStyle(document.getElementById('" + id + "'))." + property).toString();
     }
-    /// The id of the first visible paragraph.
+    /// The id of the first paragraph on show whose click point (as clickElement takes it) is the
+    /// paragraph itself, not a picture or link inside it.
     QString paragraph() {
-        return js("(function(){var p=document.getElementsByTagName('p');for(var j=0;j<p.length;j++)"
-                  "if(p[j].id&&p[j].getBoundingClientRect().height>0)return p[j].id;return '';})()")
+        return js("(function(){var p=document.getElementsByTagName('p');for(var j=0;j<p.length;j++){"
+                  "var r=p[j].getBoundingClientRect();if(!p[j].id||r.height<=0||r.bottom>innerHeight)continue;"
+                  "if(document.elementFromPoint(r.left+Math.min(r.width/2,30),r.top+Math.min(r.height/2,8))==p[j])"
+                  "return p[j].id;}return '';})()")
             .toString();
     }
     bool paintedRecordHolds(const QString& text) {
@@ -80,6 +85,8 @@ private slots:
         m_window->resize(1100, 750);
         m_window->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_window));
+        m_window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_window));
     }
 
     void cleanup() {
@@ -99,10 +106,14 @@ private slots:
 
         // The body, and a paragraph's background and text.
         QVERIFY(setColour("FFCC00", 52479));
-        QVERIFY(clickElement(browser(), "1b"));
+        const QPoint body = bodyPoint(browser());
+        QVERIFY(body.x() >= 0);
+        QTest::mouseMove(browser()->focusProxy(), body);
+        QTest::mouseClick(browser()->focusProxy(), Qt::LeftButton, Qt::NoModifier, body);
         QVERIFY(paintedRecordHolds("?B1b$B$:B#FFCC00"));
         QVERIFY(setColour("3366CC", 13395507));
         QVERIFY(clickElement(browser(), p));
+        QVERIFY2(paintedRecordHolds("?B" + p + "$B$:B#3366CC"), qPrintable(cookieValue(folder(), "data") + " " + p));
         QVERIFY(setColour("990000", 153));
         QVERIFY(clickElement(browser(), p, Qt::RightButton));
         QVERIFY(paintedRecordHolds("?C" + p + "$C$:C#990000"));
@@ -177,12 +188,14 @@ private slots:
         QVERIFY(waitFor([&] { return js("frames.length==2&&typeof frames[1].sb=='function'").toBool(); }));
         QVERIFY(setColour("FFCC00", 52479));
         QVERIFY(clickElement(browser(), "1p", Qt::LeftButton, Qt::NoModifier, 0));
+        QVERIFY2(waitFor([&] { return cookieValue(folder(), "frameC[0]").contains("FFCC00"); }, 10000),
+                 qPrintable(cookieFileText(folder())));
         QVERIFY(setColour("3366CC", 13395507));
         QVERIFY(clickElement(browser(), "1p", Qt::LeftButton, Qt::NoModifier, 1));
-        QVERIFY(waitFor([&] {
+        QVERIFY2(waitFor([&] {
             return cookieValue(folder(), "frameC[0]").contains("FFCC00") &&
                    cookieValue(folder(), "frameC[1]").contains("3366CC");
-        }, 10000));
+        }, 10000), qPrintable(cookieFileText(folder())));
         QVERIFY(waitFor([&] { return m_window->isEnabled(Command::mnuSaveWebSchemeAs); }));
 
         const QString scheme = QDir(folder()).filePath("frames.wsm");
@@ -217,10 +230,11 @@ private:
         return waitFor([&] {
             if (!state().showingScheme() || state().schemes.empty()) return false;
             const auto& slot = state().schemes[static_cast<std::size_t>(state().currentScheme)];
-            return browser()->currentPath().toStdString() == slot.workingCopy.str() &&
-                   js("frames.length==2&&frames[0].document.readyState=='complete'&&"
-                      "frames[1].document.readyState=='complete'&&!!frames[1].document.getElementById('1p')")
-                       .toBool();
+            const QString name = QString::fromStdString(fileNameOf(slot.workingCopy.str()));
+            return js("location.pathname.endsWith('/" + name + "')&&frames.length==2&&"
+                      "[0,1].every(function(i){var d=frames[i].document;return frames[i].location.pathname.indexOf('/fps')>=0"
+                      "&&d.readyState=='complete'&&!!d.getElementById('1p');})")
+                .toBool();
         });
     }
 };
