@@ -68,8 +68,8 @@ void program(benchmark::State& state, unsigned newHex) {
     const std::string& source = picture();
     for (auto _ : state) {
         const auto r = hw::recolourSourcePicture(source, hex(0x3366CC), hex(newHex));
-        if (!r.ok) {
-            state.SkipWithError(r.error.c_str());
+        if (!r.ok()) {
+            state.SkipWithError(r.error().c_str());
             break;
         }
         hw::sweepRecolouredCopies();

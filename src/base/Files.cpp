@@ -3,12 +3,11 @@
 #include "base/Folders.h"
 
 #include <algorithm>
-#include <cctype>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <set>
 #include <vector>
+
+#include <fnmatch.h>
 
 namespace fs = std::filesystem;
 
@@ -45,26 +44,22 @@ bool writeFileBytes(const std::string& path, std::string_view data) {
     return static_cast<bool>(out);
 }
 
-bool writeFileAtomic(const std::string& path, std::string_view data, std::string* error) {
-    auto fail = [&](const std::string& why) {
-        if (error) *error = why;
-        return false;
-    };
+Status writeFileAtomic(const std::string& path, std::string_view data) {
     std::string folder = folderOf(path);
     if (folder.empty()) folder = ".";
     const std::string temp = uniqueTempFile(folder, "~hw");
-    if (temp.empty()) return fail("The folder " + folder + " cannot be written to.");
+    if (temp.empty()) return Error{"The folder " + folder + " cannot be written to."};
     if (!writeFileBytes(temp, data)) {
         removeFile(temp);
-        return fail("The file " + path + " could not be written.");
+        return Error{"The file " + path + " could not be written."};
     }
     std::error_code ec;
     fs::rename(temp, path, ec);
     if (ec) {
         removeFile(temp);
-        return fail("The file " + path + " could not be written: " + ec.message() + ".");
+        return Error{"The file " + path + " could not be written: " + ec.message() + "."};
     }
-    return true;
+    return {};
 }
 
 std::string textModeBytes(std::string_view text) {
@@ -105,47 +100,21 @@ bool moveFile(const std::string& from, const std::string& to) {
     return true;
 }
 
-std::string folderOf(const std::string& path) {
-    const auto slash = path.rfind('/');
-    if (slash == std::string::npos) return {};
-    if (slash == 0) return "/";
-    return path.substr(0, slash);
-}
+std::string folderOf(const std::string& path) { return fs::path(path).parent_path().string(); }
 
-std::string fileNameOf(const std::string& path) {
-    const auto slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
+std::string fileNameOf(const std::string& path) { return fs::path(path).filename().string(); }
 
-std::string joinPath(const std::string& folder, const std::string& name) {
-    if (!name.empty() && name[0] == '/') return name;
-    if (folder.empty()) return name;
-    if (folder.back() == '/') return folder + name;
-    return folder + "/" + name;
-}
+std::string joinPath(const std::string& folder, const std::string& name) { return (fs::path(folder) / name).string(); }
 
 bool wildcardMatch(std::string_view pattern, std::string_view name) {
-    // Iterative glob with one backtracking point per "*": linear in practice, never recursive.
-    std::size_t p = 0, n = 0, starP = std::string_view::npos, starN = 0;
-    auto same = [](char a, char b) {
-        return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
-    };
-    while (n < name.size()) {
-        if (p < pattern.size() && (pattern[p] == '?' || (pattern[p] != '*' && same(pattern[p], name[n])))) {
-            ++p;
-            ++n;
-        } else if (p < pattern.size() && pattern[p] == '*') {
-            starP = p++;
-            starN = n;
-        } else if (starP != std::string_view::npos) {
-            p = starP + 1;
-            n = ++starN;
-        } else {
-            return false;
-        }
+    // A Windows file search knows only "*" and "?": brackets and backslashes are plain
+    // characters there (cookie files are named "..._[1].txt"), so they are escaped.
+    std::string glob;
+    for (char c : pattern) {
+        if (c == '[' || c == ']' || c == '\\') glob += '\\';
+        glob += c;
     }
-    while (p < pattern.size() && pattern[p] == '*') ++p;
-    return p == pattern.size();
+    return ::fnmatch(glob.c_str(), std::string(name).c_str(), FNM_CASEFOLD) == 0;
 }
 
 namespace {

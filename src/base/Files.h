@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/Result.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -14,8 +16,8 @@ std::string readFileOrEmpty(const std::string& path);
 /// Writes `data` as it is, creating or truncating the file. Working files use this.
 bool writeFileBytes(const std::string& path, std::string_view data);
 /// Writes `data` to a new temporary file beside `path` and renames it over `path`, so a failed
-/// write never leaves a half-written document. On failure `error` says why.
-bool writeFileAtomic(const std::string& path, std::string_view data, std::string* error = nullptr);
+/// write never leaves a half-written document.
+Status writeFileAtomic(const std::string& path, std::string_view data);
 
 /// What a text-mode stream writes for `text`: every LF becomes CR LF (a CR LF already in the
 /// text becomes CR CR LF).

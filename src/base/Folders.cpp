@@ -1,5 +1,7 @@
 #include "base/Folders.h"
 
+#include "base/Files.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -60,15 +62,13 @@ bool ensureFolders() {
 std::string uniqueTempFile(const std::string& folder, const std::string& prefix) {
     static std::mt19937 generator{std::random_device{}()};
     static unsigned counter = generator() & 0xFFFFu;
-    std::string dir = folder;
-    if (dir.empty()) dir = ".";
-    if (dir.size() > 1 && dir.back() == '/') dir.pop_back();
+    const std::string dir = folder.empty() ? std::string(".") : folder;
     for (int attempt = 0; attempt < 0x10000; ++attempt) {
         counter = (counter + 1) & 0xFFFFFu;
         if (counter == 0) counter = 1;
         char digits[16];
         std::snprintf(digits, sizeof digits, "%X", counter);
-        std::string path = (dir == "/" ? std::string() : dir) + "/" + prefix + digits + ".tmp";
+        const std::string path = joinPath(dir, prefix + digits + ".tmp");
         const int fd = ::open(path.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0644);
         if (fd >= 0) {
             ::close(fd);

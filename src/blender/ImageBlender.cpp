@@ -17,83 +17,68 @@ std::string withoutLineEnds(std::string path) {
     return path;
 }
 
-RecolourResult failure(std::string error) {
-    RecolourResult r;
-    r.error = std::move(error);
-    return r;
-}
-
 std::string imJsPath() { return tempFolder() + "/im.js"; }
 
 bool looksLikeCopy(const std::string& path) { return path.find(".tmp") != std::string::npos; }
 
-/// A new empty "im" file in the Temp folder, or empty with `error` set.
-std::string newCopyName(std::string& error) {
+/// A new empty "im" file in the Temp folder.
+Result<std::string> newCopyName() {
     std::string path = uniqueTempFile(tempFolder(), "im");
-    if (path.empty()) error = "No recoloured picture can be made in the folder " + tempFolder() + ".";
+    if (path.empty()) return Error{"No recoloured picture can be made in the folder " + tempFolder() + "."};
     return path;
 }
 
 /// Makes a new copy of `params.sourcePath` with `lib` and writes its parameter file; on failure
 /// nothing of the copy is left.
-RecolourResult makeCopy(const RecolourParameters& params, const LibraryModulation& lib) {
-    std::string error;
-    const std::string copy = newCopyName(error);
-    if (copy.empty()) return failure(error);
-    if (!modulatePicture(params.sourcePath, copy, lib, error)) return failure(error);
-    const std::string dat = parameterFilePath(copy);
+Result<std::string> makeCopy(const RecolourParameters& params, const LibraryModulation& lib) {
+    const Result<std::string> copy = newCopyName();
+    if (!copy) return copy;
+    if (Status made = modulatePicture(params.sourcePath, *copy, lib); !made) return Error{made.error()};
+    const std::string dat = parameterFilePath(*copy);
     if (!writeFileBytes(dat, parameterFileText(params))) {
-        removeFile(copy);
+        removeFile(*copy);
         removeFile(dat);
-        return failure("The file " + dat + " could not be written.");
+        return Error{"The file " + dat + " could not be written."};
     }
-    RecolourResult r;
-    r.ok = true;
-    r.copyPath = copy;
-    return r;
+    return copy;
 }
 
-RecolourResult withSwapScript(RecolourResult r, const RecolourParameters& params) {
-    if (!r.ok) return r;
-    std::string error;
-    if (!writeFileAtomic(imJsPath(), imJsText(r.copyPath, params.sourcePath, params.modulation, params.oldColour),
-                         &error))
-        return failure(error);
-    return r;
+Result<std::string> withSwapScript(Result<std::string> copy, const RecolourParameters& params) {
+    if (!copy) return copy;
+    const Status written =
+        writeFileAtomic(imJsPath(), imJsText(*copy, params.sourcePath, params.modulation, params.oldColour));
+    if (!written) return Error{written.error()};
+    return copy;
 }
 
-RecolourResult recolourCopy(const std::string& copy, const std::string& dat, TColor oldColour, TColor newColour) {
+Result<std::string> recolourCopy(const std::string& copy, const std::string& dat, TColor oldColour, TColor newColour) {
     const auto text = readFileBytes(dat);
-    if (!text) return failure("The file " + dat + " cannot be read.");
+    if (!text) return Error{"The file " + dat + " cannot be read."};
     auto params = parseParameterFile(*text);
-    if (!params) return failure("The file " + dat + " does not hold the parameters of a recoloured picture.");
+    if (!params) return Error{"The file " + dat + " does not hold the parameters of a recoloured picture."};
     params->sourcePath = withoutLineEnds(params->sourcePath);
     params->modulation = composeModulation(params->modulation, oldColour, newColour);
     const LibraryModulation lib = libraryModulationFor(params->modulation, params->oldColour);
 
     // The copy is rebuilt beside itself and renamed over it, so a failure leaves the earlier
     // copy and its parameters as they were.
-    std::string error;
-    const std::string fresh = newCopyName(error);
-    if (fresh.empty()) return failure(error);
-    if (!modulatePicture(params->sourcePath, fresh, lib, error)) return failure(error);
-    if (!writeFileAtomic(dat, parameterFileText(*params), &error)) {
-        removeFile(fresh);
-        return failure(error);
+    const Result<std::string> fresh = newCopyName();
+    if (!fresh) return fresh;
+    if (Status made = modulatePicture(params->sourcePath, *fresh, lib); !made) return Error{made.error()};
+    if (Status written = writeFileAtomic(dat, parameterFileText(*params)); !written) {
+        removeFile(*fresh);
+        return Error{written.error()};
     }
-    if (!moveFile(fresh, copy)) {
-        removeFile(fresh);
-        return failure("The recoloured picture " + copy + " could not be replaced.");
+    if (!moveFile(*fresh, copy)) {
+        removeFile(*fresh);
+        return Error{"The recoloured picture " + copy + " could not be replaced."};
     }
-    RecolourResult r;
-    r.ok = true;
-    r.copyPath = copy;
-    return withSwapScript(r, *params);
+    return withSwapScript(copy, *params);
 }
 
 } // namespace
 
-RecolourResult recolourSourcePicture(const std::string& sourcePath, TColor oldColour, TColor newColour) {
+Result<std::string> recolourSourcePicture(const std::string& sourcePath, TColor oldColour, TColor newColour) {
     RecolourParameters params;
     params.sourcePath = withoutLineEnds(sourcePath);
     params.oldColour = oldColour;
@@ -101,7 +86,7 @@ RecolourResult recolourSourcePicture(const std::string& sourcePath, TColor oldCo
     return withSwapScript(makeCopy(params, libraryModulationBetween(oldColour, newColour)), params);
 }
 
-RecolourResult recolourImage(const std::string& picturePath, TColor oldColour, TColor newColour) {
+Result<std::string> recolourImage(const std::string& picturePath, TColor oldColour, TColor newColour) {
     const std::string path = withoutLineEnds(picturePath);
     if (looksLikeCopy(path)) {
         // Only a name with a parameter file beside it is one of our copies; a picture that merely
@@ -112,12 +97,12 @@ RecolourResult recolourImage(const std::string& picturePath, TColor oldColour, T
     return recolourSourcePicture(path, oldColour, newColour);
 }
 
-RecolourResult recreateImage(const std::string& sourcePath, const std::string& modulationText,
-                             const std::string& oldColourText) {
+Result<std::string> recreateImage(const std::string& sourcePath, const std::string& modulationText,
+                                  const std::string& oldColourText) {
     const auto m = parseModulationText(modulationText);
-    if (!m) return failure("The modulation '" + modulationText + "' is not of the form (brightness,saturation,,hue).");
+    if (!m) return Error{"The modulation '" + modulationText + "' is not of the form (brightness,saturation,,hue)."};
     const auto oldColour = parseColourNumber(oldColourText);
-    if (!oldColour) return failure("'" + oldColourText + "' is not a valid integer value");
+    if (!oldColour) return Error{"'" + oldColourText + "' is not a valid integer value"};
     RecolourParameters params;
     params.sourcePath = withoutLineEnds(sourcePath);
     params.oldColour = *oldColour;

@@ -1,58 +1,21 @@
 #include "blender/ImageBlenderPanel.h"
 
-#include <QGuiApplication>
+#include "colour/ColorCodes.h"
+#include "widgets/Magnifier.h"
+
 #include <QLabel>
 #include <QMessageBox>
 #include <QMouseEvent>
-#include <QPainter>
-#include <QPixmap>
-#include <QScreen>
 #include <QToolButton>
 
 namespace hw {
 
 namespace {
 
-constexpr int magnifierWidth = 113;
-constexpr int magnifierHeight = 81;
-
-QString hexCodeOf(TColor c) {
-    return QStringLiteral("%1%2%3")
-        .arg(redOf(c), 2, 16, QChar('0'))
-        .arg(greenOf(c), 2, 16, QChar('0'))
-        .arg(blueOf(c), 2, 16, QChar('0'))
-        .toUpper();
-}
+QString hexCodeOf(TColor c) { return QString::fromStdString(ColorToHexCode(c).str()); }
 
 void fill(QFrame* panel, TColor c) {
     panel->setStyleSheet(QStringLiteral("QFrame { background-color: #%1; border: 1px solid black; }").arg(hexCodeOf(c)));
-}
-
-QScreen* screenAt(const QPoint& globalPos) {
-    QScreen* screen = QGuiApplication::screenAt(globalPos);
-    return screen ? screen : QGuiApplication::primaryScreen();
-}
-
-/// A copy of the screen rectangle at `rect` (global pixels); parts off the screen stay black.
-QPixmap grabScreen(const QRect& rect) {
-    QScreen* screen = screenAt(rect.center());
-    if (!screen) return {};
-    const QRect local = rect.translated(-screen->geometry().topLeft());
-    return screen->grabWindow(0, local.x(), local.y(), local.width(), local.height());
-}
-
-QPixmap targetOverlay() {
-    QPixmap target(magnifierWidth, magnifierHeight);
-    target.fill(Qt::transparent);
-    QPainter p(&target);
-    p.setPen(QPen(Qt::black, 1));
-    const int cx = magnifierWidth / 2, cy = magnifierHeight / 2;
-    p.drawRect(cx - 3, cy - 3, 6, 6);
-    p.drawLine(cx, 0, cx, cy - 6);
-    p.drawLine(cx, cy + 6, cx, magnifierHeight);
-    p.drawLine(0, cy, cx - 6, cy);
-    p.drawLine(cx + 6, cy, magnifierWidth, cy);
-    return target;
 }
 
 } // namespace
@@ -80,15 +43,8 @@ ImageBlenderPanel::ImageBlenderPanel(QWidget* parent) : QFrame(parent) {
 
     m_IBpnlBlenderScreen = new QFrame(this);
     m_IBpnlBlenderScreen->setObjectName("IBpnlBlenderScreen");
-    m_IBpnlBlenderScreen->setGeometry(4, 21, magnifierWidth, magnifierHeight);
-    m_IBimgMagnifier = new QLabel(m_IBpnlBlenderScreen);
-    m_IBimgMagnifier->setObjectName("IBimgMagnifier");
-    m_IBimgMagnifier->setGeometry(0, 0, magnifierWidth, magnifierHeight);
-    m_IBimgTarget = new QLabel(m_IBpnlBlenderScreen);
-    m_IBimgTarget->setObjectName("IBimgTarget");
-    m_IBimgTarget->setGeometry(0, 0, magnifierWidth, magnifierHeight);
-    m_IBimgTarget->setAttribute(Qt::WA_TransparentForMouseEvents);
-    m_IBimgTarget->setPixmap(targetOverlay());
+    m_IBpnlBlenderScreen->setGeometry(4, 21, Magnifier::viewWidth, Magnifier::viewHeight);
+    m_IBimgMagnifier = new Magnifier(m_IBpnlBlenderScreen, "IBimgMagnifier", Magnifier::targetMark(), "IBimgTarget");
 
     m_IBlblOldColorCaption = new QLabel(this);
     m_IBlblOldColorCaption->setObjectName("IBlblOldColorCaption");
@@ -135,21 +91,8 @@ void ImageBlenderPanel::setFillCursor(const QCursor& cursor) { m_fillCursor = cu
 void ImageBlenderPanel::setNotifier(std::function<void(const QString&)> notify) { m_notify = std::move(notify); }
 
 void ImageBlenderPanel::pickAt(const QPoint& globalPos) {
-    const QImage pixel = grabScreen(QRect(globalPos, QSize(1, 1))).toImage();
-    if (!pixel.isNull()) {
-        const QColor c = pixel.pixelColor(0, 0);
-        m_oldColour = rgbColor(c.red(), c.green(), c.blue());
-        fill(m_IBpnlOldColor, m_oldColour);
-        m_IBlblOldColorCaption->setText(hexCodeOf(m_oldColour));
-    }
-    // A sixth of the magnifier in each direction (18 x 13 screen pixels) starting a twelfth of
-    // it (9, 6) left of and above the pointer, stretched over the whole magnifier.
-    const QRect patch(globalPos.x() - magnifierWidth / 12, globalPos.y() - magnifierHeight / 12, magnifierWidth / 6,
-                      magnifierHeight / 6);
-    const QPixmap copy = grabScreen(patch);
-    if (!copy.isNull())
-        m_IBimgMagnifier->setPixmap(
-            copy.scaled(magnifierWidth, magnifierHeight, Qt::IgnoreAspectRatio, Qt::FastTransformation));
+    if (const auto c = screenPixelAt(globalPos)) takeOldColour(*c);
+    m_IBimgMagnifier->magnify(globalPos);
 }
 
 void ImageBlenderPanel::IBpnlNewColorClick() { emit newColourWanted(); }

@@ -13,6 +13,8 @@ class QToolButton;
 
 namespace hw {
 
+class Magnifier;
+
 /// The image blender tool panel: a magnifier of the screen around the pointer while the repaint
 /// button is dragged, the picked ("old") picture colour and the new colour the picture is to
 /// take. The main window owns the recolouring: it answers newColourWanted with the current
@@ -59,8 +61,7 @@ private:
     QFrame* m_IBpnlHeaderStrip;
     QToolButton* m_IBtbnRepaint;
     QFrame* m_IBpnlBlenderScreen;
-    QLabel* m_IBimgMagnifier;
-    QLabel* m_IBimgTarget;
+    Magnifier* m_IBimgMagnifier;
     QFrame* m_IBpnlOldColor;
     QLabel* m_IBlblOldColorCaption;
     QFrame* m_IBpnlNewColor;

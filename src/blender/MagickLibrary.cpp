@@ -75,20 +75,15 @@ MagickLibrary::~MagickLibrary() {
 
 namespace {
 
-bool modulateInto(const std::string& sourcePath, const std::string& targetPath, const LibraryModulation& m,
-                  std::string& error) {
+Status modulateInto(const std::string& sourcePath, const std::string& targetPath, const LibraryModulation& m) {
     ensureStarted();
     FloatingPointHold hold;
     Wand wand(NewMagickWand());
-    if (!wand) {
-        error = "The picture library could not start.";
-        return false;
-    }
+    if (!wand) return Error{"The picture library could not start."};
     if (!fileExists(sourcePath) || MagickReadImage(wand.get(), sourcePath.c_str()) == MagickFalse ||
         MagickGetNumberImages(wand.get()) == 0) {
-        error = "The picture " + sourcePath + " cannot be read" +
-                (fileExists(sourcePath) ? ": " + wandError(wand.get()) : std::string()) + ".";
-        return false;
+        return Error{"The picture " + sourcePath + " cannot be read" +
+                     (fileExists(sourcePath) ? ": " + wandError(wand.get()) : std::string()) + "."};
     }
     // Every frame of an animation gets the modulation, and all of them are written, so an
     // animated picture stays whole.
@@ -100,26 +95,21 @@ bool modulateInto(const std::string& sourcePath, const std::string& targetPath, 
         MagickResetIterator(wand.get());
         while (modulated && MagickNextImage(wand.get()) != MagickFalse) modulated = modulateCurrent(wand.get(), m);
     }
-    if (!modulated) {
-        error = "The picture " + sourcePath + " could not be recoloured: " + wandError(wand.get()) + ".";
-        return false;
-    }
+    if (!modulated)
+        return Error{"The picture " + sourcePath + " could not be recoloured: " + wandError(wand.get()) + "."};
     const MagickBooleanType written = frames == 1 ? MagickWriteImage(wand.get(), targetPath.c_str())
                                                   : MagickWriteImages(wand.get(), targetPath.c_str(), MagickTrue);
-    if (written == MagickFalse) {
-        error = "The recoloured picture " + targetPath + " could not be written: " + wandError(wand.get()) + ".";
-        return false;
-    }
-    return true;
+    if (written == MagickFalse)
+        return Error{"The recoloured picture " + targetPath + " could not be written: " + wandError(wand.get()) + "."};
+    return {};
 }
 
 } // namespace
 
-bool modulatePicture(const std::string& sourcePath, const std::string& targetPath, const LibraryModulation& m,
-                     std::string& error) {
-    const bool ok = modulateInto(sourcePath, targetPath, m, error);
-    if (!ok) removeFile(targetPath);
-    return ok;
+Status modulatePicture(const std::string& sourcePath, const std::string& targetPath, const LibraryModulation& m) {
+    Status done = modulateInto(sourcePath, targetPath, m);
+    if (!done) removeFile(targetPath);
+    return done;
 }
 
 } // namespace hw

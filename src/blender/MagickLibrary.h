@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/Result.h"
 #include "blender/Modulation.h"
 
 #include <string>
@@ -18,9 +19,8 @@ public:
 };
 
 /// Reads `sourcePath`, applies `m` to every frame and writes the result to `targetPath` in the
-/// picture's own format (whatever the target's extension). On failure returns false with the
-/// reason in `error` and leaves no file at `targetPath`.
-bool modulatePicture(const std::string& sourcePath, const std::string& targetPath, const LibraryModulation& m,
-                     std::string& error);
+/// picture's own format (whatever the target's extension). A failure leaves no file at
+/// `targetPath`.
+Status modulatePicture(const std::string& sourcePath, const std::string& targetPath, const LibraryModulation& m);
 
 } // namespace hw

@@ -13,12 +13,11 @@ namespace hw {
 
 namespace {
 
-bool ensureFolder(const std::string& folder, std::string* error) {
+Status ensureFolder(const std::string& folder) {
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
-    if (std::filesystem::is_directory(folder, ec)) return true;
-    if (error) *error = "The folder " + folder + " cannot be made.";
-    return false;
+    if (std::filesystem::is_directory(folder, ec)) return {};
+    return Error{"The folder " + folder + " cannot be made."};
 }
 
 bool isExecutableFile(const std::string& path) {
@@ -51,7 +50,7 @@ EditorList::EditorList(std::string folder) : m_folder(std::move(folder)) {}
 std::string EditorList::listFile() const { return joinPath(m_folder, "edit.dat"); }
 std::string EditorList::indexFile() const { return joinPath(m_folder, "editIndex.dat"); }
 
-bool EditorList::setUp(const std::function<std::string()>& firstEditor, std::string* error) {
+Status EditorList::setUp(const std::function<std::string()>& firstEditor) {
     const int index = parseEditorIndex(readFileOrEmpty(indexFile()));
     if (index != -1) {
         // A list that cannot be read, or an index that names no item, would leave the program
@@ -61,14 +60,15 @@ bool EditorList::setUp(const std::function<std::string()>& firstEditor, std::str
             if (index >= 0 && index < static_cast<int>(items.size())) {
                 m_items = std::move(items);
                 m_selected = index;
-                return true;
+                return {};
             }
         }
     }
     firstStart(firstEditor ? firstEditor() : defaultEditorPath());
-    const bool listSaved = saveList(error);
-    const bool indexSaved = saveIndex(listSaved ? error : nullptr);
-    return listSaved && indexSaved;
+    // Both files are written even when the first fails; the first failure is the one told.
+    const Status listSaved = saveList();
+    const Status indexSaved = saveIndex();
+    return listSaved ? indexSaved : listSaved;
 }
 
 void EditorList::firstStart(const std::string& editor) {
@@ -85,7 +85,7 @@ std::string EditorList::selectedPath() const {
     return m_items[static_cast<std::size_t>(m_selected)];
 }
 
-bool EditorList::add(const std::string& path, std::string* error) {
+Status EditorList::add(const std::string& path) {
     m_items.push_back(path);
     for (std::size_t i = 0; i < m_items.size(); ++i) {
         if (m_items[i] == path) {
@@ -93,26 +93,26 @@ bool EditorList::add(const std::string& path, std::string* error) {
             break;
         }
     }
-    return saveList(error);
+    return saveList();
 }
 
-bool EditorList::removeSelected(std::string* error) {
-    if (m_selected < 0 || m_selected >= static_cast<int>(m_items.size())) return true;
+Status EditorList::removeSelected() {
+    if (m_selected < 0 || m_selected >= static_cast<int>(m_items.size())) return {};
     m_items.erase(m_items.begin() + m_selected);
     m_selected = m_items.empty() ? -1 : 0;
-    return saveList(error);
+    return saveList();
 }
 
-bool EditorList::saveList(std::string* error) const {
-    if (!ensureFolder(m_folder, error)) return false;
+Status EditorList::saveList() const {
+    if (Status folder = ensureFolder(m_folder); !folder) return folder;
     std::string text;
     for (const auto& item : m_items) text += item + "\r\n";
-    return writeFileAtomic(listFile(), text, error);
+    return writeFileAtomic(listFile(), text);
 }
 
-bool EditorList::saveIndex(std::string* error) const {
-    if (!ensureFolder(m_folder, error)) return false;
-    return writeFileAtomic(indexFile(), std::to_string(m_selected), error);
+Status EditorList::saveIndex() const {
+    if (Status folder = ensureFolder(m_folder); !folder) return folder;
+    return writeFileAtomic(indexFile(), std::to_string(m_selected));
 }
 
 int parseEditorIndex(std::string_view text) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/Result.h"
+
 #include <functional>
 #include <string>
 #include <string_view>
@@ -23,9 +25,9 @@ public:
 
     /// Reads the two files. On a first start, and whenever the stored list cannot be used (no
     /// readable "edit.dat", or an index outside the list), the list becomes the one editor
-    /// that `firstEditor` gives, selected, and both files are written anew. Returns false when
-    /// a file had to be written and could not be; `error` then says why.
-    bool setUp(const std::function<std::string()>& firstEditor, std::string* error = nullptr);
+    /// that `firstEditor` gives, selected, and both files are written anew. Fails when a file
+    /// had to be written and could not be.
+    Status setUp(const std::function<std::string()>& firstEditor);
 
     const std::vector<std::string>& items() const { return m_items; }
     /// Index of the selected editor; -1 only while the list is empty.
@@ -37,18 +39,18 @@ public:
 
     /// Appends `path`, selects the first item equal to it (so adding a path that is already
     /// listed selects the earlier copy) and writes "edit.dat". The chosen index is not saved.
-    bool add(const std::string& path, std::string* error = nullptr);
+    Status add(const std::string& path);
     /// Deletes the selected item, selects the first remaining one and writes "edit.dat".
     /// Does nothing on an empty list.
-    bool removeSelected(std::string* error = nullptr);
+    Status removeSelected();
     /// Writes the selected index to "editIndex.dat".
-    bool saveIndex(std::string* error = nullptr) const;
+    Status saveIndex() const;
 
     std::string listFile() const;
     std::string indexFile() const;
 
 private:
-    bool saveList(std::string* error) const;
+    Status saveList() const;
     void firstStart(const std::string& editor);
 
     std::string m_folder;

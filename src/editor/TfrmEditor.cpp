@@ -148,12 +148,11 @@ QString TfrmEditor::menuCaption() const { return qs(hw::editMenuCaption(ss(m_edi
 QString TfrmEditor::hint() const { return qs(hw::editHint(ss(m_editorName))); }
 
 void TfrmEditor::setUp() {
-    std::string error;
-    const bool saved = m_list.setUp([] { return hw::defaultEditorPath(); }, &error);
+    const hw::Status saved = m_list.setUp([] { return hw::defaultEditorPath(); });
     fillCombo();
     takeSelected();
     emit editorChanged(menuCaption(), hint());
-    if (!saved) warn(QStringLiteral("The editor list could not be saved.\n") + qs(error));
+    if (!saved) warn(QStringLiteral("The editor list could not be saved.\n") + qs(saved.error()));
 }
 
 void TfrmEditor::fillCombo() {
@@ -196,17 +195,15 @@ void TfrmEditor::btnAddClick() { dlgChooseEditor->open(); }
 
 void TfrmEditor::addEditor(const QString& path) {
     if (path.isEmpty()) return;
-    std::string error;
-    const bool saved = m_list.add(ss(path), &error);
+    const hw::Status saved = m_list.add(ss(path));
     fillCombo();
-    if (!saved) warn(QStringLiteral("The editor list could not be saved.\n") + qs(error));
+    if (!saved) warn(QStringLiteral("The editor list could not be saved.\n") + qs(saved.error()));
 }
 
 void TfrmEditor::btnRemoveClick() {
-    std::string error;
-    const bool saved = m_list.removeSelected(&error);
+    const hw::Status saved = m_list.removeSelected();
     fillCombo();
-    if (!saved) warn(QStringLiteral("The editor list could not be saved.\n") + qs(error));
+    if (!saved) warn(QStringLiteral("The editor list could not be saved.\n") + qs(saved.error()));
 }
 
 void TfrmEditor::btnOKClick() {
@@ -221,8 +218,8 @@ void TfrmEditor::btnOKClick() {
     takeSelected();
     startEditor();
     emit editorChanged(menuCaption(), hint());
-    std::string error;
-    if (!m_list.saveIndex(&error)) warn(QStringLiteral("The chosen editor could not be saved.\n") + qs(error));
+    if (const hw::Status saved = m_list.saveIndex(); !saved)
+        warn(QStringLiteral("The chosen editor could not be saved.\n") + qs(saved.error()));
 }
 
 void TfrmEditor::btnCancelClick() { hide(); }

@@ -54,14 +54,16 @@ std::vector<CookieRecord> parseCookieFile(const AnsiString& text) {
         return true;
     };
     while (at < t.size()) {
-        std::string name, value, line;
+        std::string name, value, line, rest;
         nextLine(name);
         if (!name.empty() && name.back() == '\r') name.pop_back();
         nextLine(value);
+        if (!value.empty() && value.back() == '\r') value.pop_back();
         while (nextLine(line)) {
+            rest += line + "\n";
             if (line == "*" || line == "*\r") break;
         }
-        records.push_back({AnsiString(std::move(name)), AnsiString(std::move(value))});
+        records.push_back({AnsiString(std::move(name)), AnsiString(std::move(value)), std::move(rest)});
     }
     return records;
 }
@@ -77,12 +79,16 @@ std::string cookieFolderText(const std::string& folder) {
     return text;
 }
 
+std::string cookieStoreFileName(const std::string& folder) {
+    return "huewright@" + cookieFolderText(folder) + "_[1].txt";
+}
+
 std::string cookieFileNameIn(const std::string& cookiesFolder, const std::string& folder) {
     const std::string text = cookieFolderText(folder);
     if (text.empty()) return {};
     // The store's own name first: the wildcard search below ignores letter case and lets
     // other folders whose text ends in ours match too.
-    const std::string own = "huewright@" + text + "_[1].txt";
+    const std::string own = cookieStoreFileName(folder);
     if (fileExists(joinPath(cookiesFolder, own))) return own;
     std::string name = findFirstFile(cookiesFolder, "*" + text + "_[1].txt");
     if (name.empty()) name = findFirstFile(cookiesFolder, "*" + text + "_[2].txt");

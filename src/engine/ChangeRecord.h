@@ -14,14 +14,19 @@ namespace hw {
 
 class WebScheme;
 
-/// One cookie of a cookie file: its name line and its value line.
+/// One cookie of a cookie file: its name line, its value line and the lines after them.
 struct CookieRecord {
     AnsiString name;
     AnsiString value;
+    /// The lines after the value up to and with the closing "*", each with its LF; the store
+    /// writes them back unchanged when it rewrites the file.
+    std::string rest;
 };
 
-/// The cookies of a cookie file in file order. Each record is a name line, a value line, and
-/// further lines up to a line "*"; a truncated last record ends with the text.
+/// The cookies of a cookie file in file order, for the store and the record readers alike.
+/// Each record is a name line, a value line, and further lines up to a line "*"; a truncated
+/// last record ends with the text and is kept, so a rewrite loses nothing. A CR before the LF
+/// of a name or a value is dropped (the file went through a CRLF editor).
 std::vector<CookieRecord> parseCookieFile(const AnsiString& text);
 
 /// The folder of the browser's cookie files.
@@ -29,6 +34,8 @@ std::string CookiesFolder();
 /// How the cookie store spells a folder in a cookie file name: "/home/u/site" gives
 /// "__home_u_site" and "/" gives "__". Empty for a relative or empty folder.
 std::string cookieFolderText(const std::string& folder);
+/// The name the store gives the cookie file of a folder: "huewright@" + its text + "_[1].txt".
+std::string cookieStoreFileName(const std::string& folder);
 /// The name (without folder) of the cookie file of a folder inside `cookiesFolder`, or empty.
 std::string cookieFileNameIn(const std::string& cookiesFolder, const std::string& folder);
 

@@ -187,10 +187,9 @@ public:
     void reserveName(const std::string& name) { m_pictureNames.insert(lower(name)); }
 
     Status write(const std::string& path, string_view bytes) {
-        std::string error;
-        if (!writeFileAtomic(path, bytes, &error)) return Error{error};
-        m_files.written.push_back(path);
-        return {};
+        Status written = writeFileAtomic(path, bytes);
+        if (written) m_files.written.push_back(path);
+        return written;
     }
 
     /// The banner's link from the created page, after writing the banner picture.

@@ -128,13 +128,11 @@ bool parseFrameIndex(std::string_view name, int& index) {
     return true;
 }
 
-FileResult mergeFile(const std::string& schemeFile, const AnsiString& cookieText,
-                     std::string (*merge)(const std::string&, const AnsiString&)) {
-    FileResult result;
+Status mergeFile(const std::string& schemeFile, const AnsiString& cookieText,
+                 std::string (*merge)(const std::string&, const AnsiString&)) {
     const auto bytes = readFileBytes(schemeFile);
-    if (!bytes) return {false, "The scheme file " + schemeFile + " cannot be read."};
-    if (!writeFileAtomic(schemeFile, merge(*bytes, cookieText), &result.error)) result.ok = false;
-    return result;
+    if (!bytes) return Error{"The scheme file " + schemeFile + " cannot be read."};
+    return writeFileAtomic(schemeFile, merge(*bytes, cookieText));
 }
 
 } // namespace
@@ -214,11 +212,11 @@ std::string mergeFrameRecordsText(const std::string& schemeBytes, const AnsiStri
     return textModeBytes(scheme.str());
 }
 
-FileResult MergeRecord(WebScheme& scheme, const std::string& schemeFile) {
+Status MergeRecord(WebScheme& scheme, const std::string& schemeFile) {
     return mergeFile(schemeFile, scheme.changeRecord, mergeRecordText);
 }
 
-FileResult MergeFrameRecords(WebScheme& scheme, const std::string& schemeFile) {
+Status MergeFrameRecords(WebScheme& scheme, const std::string& schemeFile) {
     return mergeFile(schemeFile, scheme.changeRecord, mergeFrameRecordsText);
 }
 

@@ -28,8 +28,8 @@ std::string mergeRecordText(const std::string& schemeBytes, const AnsiString& co
 std::string mergeFrameRecordsText(const std::string& schemeBytes, const AnsiString& cookieText);
 
 /// Rewrites a single-page scheme file with the record held in `changeRecord` merged in.
-FileResult MergeRecord(WebScheme& scheme, const std::string& schemeFile);
+Status MergeRecord(WebScheme& scheme, const std::string& schemeFile);
 /// The same for a frameset scheme file.
-FileResult MergeFrameRecords(WebScheme& scheme, const std::string& schemeFile);
+Status MergeFrameRecords(WebScheme& scheme, const std::string& schemeFile);
 
 } // namespace hw

@@ -12,9 +12,6 @@ namespace hw {
 
 namespace {
 
-// "£" of the frame markers: the single byte A3, as the Latin-1 pages of the time wrote it.
-constexpr std::string_view sourceMark = "S\xA3" "RC=";
-constexpr std::string_view hiddenFrameset = "<\xA3" "FRAMESET";
 constexpr std::string_view placeholderLink = "<link rel=\"stylesheet\" type=\"text/css\" href=\"style#SheetFile\">";
 
 int posNoCase(const AnsiString& text, std::string_view sub) {
@@ -123,28 +120,6 @@ bool takeStyleSheetText(AnsiString& page, const std::string& folder, AnsiString&
     return true;
 }
 
-// Source attributes of a frameset: every "src=" becomes "S£RC=" (spaces around "=" dropped)
-// and every other "src" is spoiled as "s#rc". All occurrences ahead of the current one are
-// already changed, so "the first src=" is the current one exactly when the text here reads so.
-void markSourceAttributes(AnsiString& text) {
-    std::string& t = text.str();
-    for (std::size_t i = t.find("src"); i != std::string::npos; i = t.find("src", i)) {
-        if (t.compare(i, 4, "src=") == 0 || t.compare(i, 5, "src =") == 0) {
-            t.replace(i, 3, "SRC");
-            i += 3;
-        } else {
-            t.insert(i + 1, "#");
-            i += 4;
-        }
-    }
-    for (std::size_t i = t.find("SRC"); i != std::string::npos; i = t.find("SRC", i)) {
-        if (t.compare(i, 5, "SRC =") == 0) t.erase(i + 3, 1);
-        if (t.compare(i, 5, "SRC= ") == 0) t.erase(i + 4, 1);
-        t.insert(i + 1, "\xA3");
-        i += 4;
-    }
-}
-
 AnsiString frameMarker(std::string_view name, int n) { return AnsiString(std::string(name) + "[" + std::to_string(n) + "]"); }
 
 AnsiString wrapRules(const AnsiString& rules, int n) {
@@ -180,10 +155,8 @@ AnsiString frameSection(AnsiString page, int n, const std::string& folder) {
     return wrapRules(block.rules, n) + "\n" + page;
 }
 
-FileResult writeDocument(const std::string& path, const AnsiString& text) {
-    FileResult result;
-    if (!writeFileAtomic(path, textModeBytes(text.str()), &result.error)) result.ok = false;
-    return result;
+Status writeDocument(const std::string& path, const AnsiString& text) {
+    return writeFileAtomic(path, textModeBytes(text.str()));
 }
 
 } // namespace
@@ -234,7 +207,7 @@ AnsiString framesetSchemeText(const AnsiString& block, AnsiString frameset, cons
     frameset.ReplaceEvery("<frameset", "<FRAMESET");
     frameset.ReplaceEvery("<FRAMESET", hiddenFrameset);
     frameset.ReplaceEvery("<frame", "<FRAME");
-    markSourceAttributes(frameset);
+    markFramesetSources(frameset);
 
     AnsiString out = block + "\n";
     int n = 0;
@@ -244,10 +217,10 @@ AnsiString framesetSchemeText(const AnsiString& block, AnsiString frameset, cons
         const int length = tagLength(frameset, at, 200);
         const AnsiString tag = frameset.SubString(at, length);
         AnsiString page;
-        const int mark = tag.Pos(sourceMark);
+        const int mark = tag.Pos(framesetSourceMark);
         if (mark != 0) {
             const std::string& t = tag.str();
-            const std::size_t valueStart = static_cast<std::size_t>(mark - 1) + sourceMark.size();
+            const std::size_t valueStart = static_cast<std::size_t>(mark - 1) + framesetSourceMark.size();
             std::size_t end = valueStart;
             const auto quote = end < t.size() && (t[end] == '"' || t[end] == '\'') ? t.find(t[end], end + 1) : std::string::npos;
             if (quote != std::string::npos) {
@@ -279,13 +252,13 @@ AnsiString framesetSchemeText(const AnsiString& block, AnsiString frameset, cons
     return out;
 }
 
-FileResult WriteSchemeFile(WebScheme& scheme, const std::string& schemeFile) {
+Status WriteSchemeFile(WebScheme& scheme, const std::string& schemeFile) {
     const AnsiString block = PageRecordBlock(scheme);
     const std::string page = scheme.pageFile.str();
     return writeDocument(schemeFile, singlePageSchemeText(block, WebPage::ReadPageFile(page), folderOf(page)));
 }
 
-FileResult WriteFramesetSchemeFile(WebScheme& scheme, const std::string& schemeFile) {
+Status WriteFramesetSchemeFile(WebScheme& scheme, const std::string& schemeFile) {
     const AnsiString block = FramesetRecordBlock(scheme);
     const std::string page = scheme.pageFile.str();
     return writeDocument(schemeFile, framesetSchemeText(block, WebPage::ReadPageFile(page), folderOf(page)));

@@ -5,19 +5,13 @@
 // is stored as CR CR LF; readers rely only on the markers.
 
 #include "base/AnsiString.h"
+#include "base/Result.h"
 
 #include <string>
 
 namespace hw {
 
 class WebScheme;
-
-/// The outcome of writing a document the user keeps.
-struct FileResult {
-    bool ok = true;
-    std::string error;
-    explicit operator bool() const { return ok; }
-};
 
 /// The placeholder that a stored page carries instead of its stylesheet's name.
 inline constexpr const char* styleSheetPlaceholder = "style#SheetFile";
@@ -30,8 +24,8 @@ AnsiString framesetSchemeText(const AnsiString& block, AnsiString frameset, cons
 
 /// Writes a new single-page scheme file from `pageFile` and the cookie's record (whose block is
 /// left in `changeRecord`). The file is replaced only when the whole text was written.
-FileResult WriteSchemeFile(WebScheme& scheme, const std::string& schemeFile);
+Status WriteSchemeFile(WebScheme& scheme, const std::string& schemeFile);
 /// Writes a new frameset scheme file from the frameset `pageFile` and its frame cookies.
-FileResult WriteFramesetSchemeFile(WebScheme& scheme, const std::string& schemeFile);
+Status WriteFramesetSchemeFile(WebScheme& scheme, const std::string& schemeFile);
 
 } // namespace hw

@@ -3,10 +3,7 @@
 #include "base/Files.h"
 #include "base/Folders.h"
 #include "base/PageUrl.h"
-#include "embedded/pageScriptHead.h"
-#include "embedded/pageScriptSb.h"
-#include "embedded/pageScriptSbc.h"
-#include "embedded/pageScriptStc.h"
+#include "embedded/pageScript.h"
 #include "engine/TextCursor.h"
 
 #include <algorithm>
@@ -301,10 +298,7 @@ std::string elementIdOf(std::string_view tag, const std::string& fallback) {
 }
 
 std::string pageHeadScript() {
-    std::string script(embedded::pageScriptHead);
-    script += embedded::pageScriptSb;
-    script += embedded::pageScriptStc;
-    script += embedded::pageScriptSbc;
+    std::string script(embedded::pageScript);
     const std::string folder = tempFolder();
     std::string colourScript = folder + "/swatchBook.js";
     std::string imageScript = folder + "/im.js";
@@ -341,17 +335,7 @@ void WebPage::InstrumentFrameset(const AnsiString& text, const std::string& path
     AnsiString t = text;
     t.ReplaceEvery("<frameset", "<FRAMESET");
     t.ReplaceEvery("<frame", "<FRAME");
-    // Only "src=" and "src =" are attributes; any other "src" becomes "s#rc" for good.
-    t = whileOccurs(std::move(t.str()), "src", [](TextCursor& c) {
-        if (c.startsWith("src=") || c.startsWith("src =")) c.replace(0, 3, "SRC");
-        else c.replace(1, 0, "#");
-    });
-    // Every source attribute now reads "S\xA3RC=" and its value.
-    t = whileOccurs(std::move(t.str()), "SRC", [](TextCursor& c) {
-        if (c.startsWith("SRC =")) c.replace(3, 1, "");
-        if (c.startsWith("SRC= ")) c.replace(4, 1, "");
-        c.replace(1, 0, "\xA3");
-    });
+    markFramesetSources(t);
 
     int frame = 0;
     for (auto& f : frameTexts) f = AnsiString();
@@ -362,7 +346,7 @@ void WebPage::InstrumentFrameset(const AnsiString& text, const std::string& path
         }
         const auto close = closeWithin(c, tagWindow);
         const string_view tag = close == npos ? string_view() : c.rest().substr(0, close + 1);
-        const auto attribute = tag.find("S\xA3RC=");
+        const auto attribute = tag.find(framesetSourceMark);
         std::string copy;
         // A frame without a source, or one whose ">" is too far to find its source, stays as
         // it is: there is nothing to instrument for it.
@@ -373,7 +357,7 @@ void WebPage::InstrumentFrameset(const AnsiString& text, const std::string& path
             const auto end = source.find('>');
             source = source.substr(0, space != npos && space < end ? space : end);
             std::string value;
-            for (const char ch : source.substr(5))
+            for (const char ch : source.substr(framesetSourceMark.size()))
                 if (ch != '"' && ch != '\'') value += ch;
             const std::size_t sourceSize = source.size();
 
@@ -385,8 +369,21 @@ void WebPage::InstrumentFrameset(const AnsiString& text, const std::string& path
         }
         c.replace(0, 6, "<frame");
     });
-    t.ReplaceEvery("<\xA3" "FRAMESET", "<FRAMESET");
+    t.ReplaceEvery(hiddenFrameset, "<FRAMESET");
     framesetText = std::move(t);
+}
+
+void markFramesetSources(AnsiString& text) {
+    // Only "src=" and "src =" are attributes; any other "src" becomes "s#rc" for good.
+    text = whileOccurs(std::move(text.str()), "src", [](TextCursor& c) {
+        if (c.startsWith("src=") || c.startsWith("src =")) c.replace(0, 3, "SRC");
+        else c.replace(1, 0, "#");
+    });
+    text = whileOccurs(std::move(text.str()), "SRC", [](TextCursor& c) {
+        if (c.startsWith("SRC =")) c.replace(3, 1, "");
+        if (c.startsWith("SRC= ")) c.replace(4, 1, "");
+        c.replace(1, 0, "\xA3");
+    });
 }
 
 bool isFramesetText(const AnsiString& text) { return text.Contains("<frameset") || text.Contains("<FRAMESET"); }

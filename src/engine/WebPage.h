@@ -37,6 +37,16 @@ std::string elementIdOf(std::string_view tag, const std::string& fallback);
 /// page URLs of the Temp folder's swatchBook.js and im.js filled in.
 std::string pageHeadScript();
 
+/// What a frameset's source attribute reads once marked; "\xA3" is the Latin-1 pound sign the
+/// pages of the time were written in, so no page text holds the mark by itself.
+inline constexpr std::string_view framesetSourceMark = "S\xA3" "RC=";
+/// A "<FRAMESET" hidden from the searches for "<FRAME" while the frame tags are rewritten.
+inline constexpr std::string_view hiddenFrameset = "<\xA3" "FRAMESET";
+/// Marks the source attributes of a frameset text (its tags already upper-cased): every
+/// "src=" and "src =" becomes `framesetSourceMark` (one blank before and one after "=" are
+/// dropped) and every other "src" is spoiled as "s#rc" so it is never taken for one.
+void markFramesetSources(AnsiString& text);
+
 /// Whether a page text is a frameset ("<frameset" or "<FRAMESET" occurs).
 bool isFramesetText(const AnsiString& text);
 

@@ -2,13 +2,15 @@
 
 #include "base/AnsiString.h"
 
+#include <string>
+
 namespace hw {
 
 /// Path fields hold these literals instead of a path; they are compared as text.
 inline constexpr const char* emptyPathMarker = "Empty";
 inline constexpr const char* noStyleMarker = "noStyle";
 
-/// One open scheme. The program keeps ten of them (`pageSchemes`).
+/// One open scheme.
 struct PageScheme {
     bool tableBorders = false;
     /// Full path of the scheme file, or "Empty".
@@ -20,6 +22,8 @@ struct PageScheme {
     AnsiString workingCopy = emptyPathMarker;
     /// The scheme's temporary stylesheet ("ss" file), or "noStyle"; empty until first loaded.
     AnsiString styleSheetCopy;
+    /// The swatch file ("sb") the scheme's cards were read from; empty until first loaded.
+    std::string swatchFile;
 };
 
 /// The scheme work of the whole program: the page painted and the texts and paths of the scheme

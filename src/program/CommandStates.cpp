@@ -30,6 +30,29 @@ enum class When {
     NextIsLast,      ///< the card after the current one is the last
     NoCurrentCard,
     OneSchemeCard,   ///< exactly one scheme card exists
+    AnyPage,         ///< a page has been opened
+    SeveralSchemes,  ///< more than one scheme is open
+    SlotHasBackup,   ///< the scheme on show changed since its last explicit save
+    SlotHasNoBackup,
+    SlotBorders,     ///< the scheme on show has table borders
+    SlotNoBorders,
+    // c: the current scheme card; lc: the last scheme card
+    SameSchemeBefore,          ///< the card before c belongs to the same scheme
+    CardAtStart,               ///< c is 0
+    CardAfterStart,            ///< c is above 0
+    FirstSchemeLaterCard,      ///< the first scheme is current and c is above 0
+    NextCardIsLastSchemeCard,  ///< lc is c + 1
+    CardBeforeEnd,             ///< c is below lc
+    CardAtEnd,                 ///< c is lc
+    LastSchemeCurrent,
+    SecondSchemeCurrent,
+    FirstOfSeveralSchemes,     ///< the first of several schemes is current
+    BordersOnShow,             ///< the page or scheme on show has table borders
+    NoBordersOnShow,
+    CurrentPageFirst,
+    CurrentPageSecond,
+    CurrentPageLast,
+    NextPageIsLast,            ///< the page after the current one is the last
 };
 
 enum class Effect { Enable, Disable, Check, Uncheck };
@@ -41,8 +64,19 @@ struct Row {
     std::vector<Command> commands;
 };
 
+bool bordersOnShow(const ProgramState& s) {
+    if (s.showingScheme() && s.currentScheme >= 0 && s.currentScheme <= s.lastScheme())
+        return s.schemes[static_cast<std::size_t>(s.currentScheme)].tableBorders;
+    return s.showingPage() && s.pageOnShow() && s.pageOnShow()->tableBorders;
+}
+
 bool holds(When when, const ProgramState& s) {
     const BookState& b = s.book;
+    const PageScheme* slot = s.currentScheme >= 0 && s.currentScheme <= s.lastScheme()
+                                 ? &s.schemes[static_cast<std::size_t>(s.currentScheme)]
+                                 : nullptr;
+    const int c = s.currentSchemeCard;
+    const int lc = s.lastSchemeCard();
     switch (when) {
     case When::Always: return true;
     case When::NotFrameset: return s.pageOnShow() && !s.pageOnShow()->frameset;
@@ -63,6 +97,31 @@ bool holds(When when, const ProgramState& s) {
     case When::NextIsLast: return b.lastCard == b.currentCard + 1;
     case When::NoCurrentCard: return b.currentCard < 0;
     case When::OneSchemeCard: return s.lastSchemeCard() == 0;
+    case When::AnyPage: return s.lastPage() >= 0;
+    case When::SeveralSchemes: return s.lastScheme() > 0;
+    case When::SlotHasBackup: return slot && slot->backupFile.str() != emptyPathMarker;
+    case When::SlotHasNoBackup: return !slot || slot->backupFile.str() == emptyPathMarker;
+    case When::SlotBorders: return slot && slot->tableBorders;
+    case When::SlotNoBorders: return !slot || !slot->tableBorders;
+    case When::SameSchemeBefore:
+        return c > 0 && c <= lc &&
+               s.schemeCards[static_cast<std::size_t>(c - 1)].GetTitle().str() ==
+                   s.schemeCards[static_cast<std::size_t>(c)].GetTitle().str();
+    case When::CardAtStart: return c == 0;
+    case When::CardAfterStart: return c > 0;
+    case When::FirstSchemeLaterCard: return s.currentScheme == 0 && c > 0;
+    case When::NextCardIsLastSchemeCard: return lc == c + 1;
+    case When::CardBeforeEnd: return c < lc;
+    case When::CardAtEnd: return c == lc;
+    case When::LastSchemeCurrent: return s.currentScheme == s.lastScheme();
+    case When::SecondSchemeCurrent: return s.currentScheme == 1;
+    case When::FirstOfSeveralSchemes: return s.currentScheme == 0 && s.lastScheme() >= 1;
+    case When::BordersOnShow: return bordersOnShow(s);
+    case When::NoBordersOnShow: return !bordersOnShow(s);
+    case When::CurrentPageFirst: return s.currentPage == 0;
+    case When::CurrentPageSecond: return s.currentPage == 1;
+    case When::CurrentPageLast: return s.currentPage == s.lastPage();
+    case When::NextPageIsLast: return s.lastPage() == s.currentPage + 1;
     }
     return false;
 }
@@ -83,7 +142,8 @@ const std::vector<Row>& table() {
           C::mnuViewTableBorders, C::mnuPrintWebScheme, C::mnuPageSetUp}},
         {S::PageOpenedFromMenu, When::Always, Effect::Disable, {C::mnuUndo}},
         {S::PageOpenedFromMenu, When::NotFirstPage, Effect::Enable, {C::tbnPreviousPage}},
-        {S::PageOpenedFromMenu, When::NotFirstPage, Effect::Disable, {C::tbnNextPage}},
+        {S::PageOpenedFromMenu, When::Always, Effect::Disable, {C::tbnNextPage}},
+        {S::PageOpenedFromMenu, When::Always, Effect::Uncheck, {C::mnuViewTableBorders}},
         {S::PageOpenedFromMenu, When::SchemeExists, Effect::Enable, {C::tbnNextScheme}},
 
         {S::PageOpenedFromCommandLine, When::NotFrameset, Effect::Disable, {C::mnuCreateHtmlFile}},
@@ -91,6 +151,25 @@ const std::vector<Row>& table() {
          {C::mnuViewSource, C::tbnEditSource, C::mnuRefresh, C::tbnRefresh, C::mnuEditOptions,
           C::mnuViewTableBorders, C::mnuPrintWebScheme, C::mnuPageSetUp}},
         {S::PageOpenedFromCommandLine, When::Always, Effect::Disable, {C::mnuUndo}},
+        {S::PageOpenedFromCommandLine, When::Always, Effect::Uncheck, {C::mnuViewTableBorders}},
+
+        // The page arrows and Refresh: the page on show can be edited and refreshed again.
+        {S::PageShownAgain, When::Always, Effect::Disable,
+         {C::mnuCreateHtmlFile, C::mnuSaveWebScheme, C::mnuSaveWebSchemeAs, C::mnuPrintWebScheme, C::mnuUndo}},
+        {S::PageShownAgain, When::BordersOnShow, Effect::Check, {C::mnuViewTableBorders}},
+        {S::PageShownAgain, When::NoBordersOnShow, Effect::Uncheck, {C::mnuViewTableBorders}},
+        {S::PageShownAgain, When::Always, Effect::Enable,
+         {C::mnuViewSource, C::tbnEditSource, C::mnuRefresh, C::tbnRefresh, C::mnuEditOptions}},
+        {S::PageSteppedBack, When::CurrentPageFirst, Effect::Disable, {C::tbnPreviousPage}},
+        {S::PageSteppedBack, When::NextPageIsLast, Effect::Enable, {C::tbnNextPage}},
+        {S::PageSteppedBack, When::SchemeExists, Effect::Enable, {C::tbnNextScheme}},
+        {S::PageSteppedForward, When::CurrentPageLast, Effect::Disable, {C::tbnNextPage}},
+        {S::PageSteppedForward, When::CurrentPageSecond, Effect::Enable, {C::tbnPreviousPage}},
+        {S::PageSteppedForward, When::OneSchemeCard, Effect::Enable, {C::tbnNextScheme}},
+        {S::PageRefreshed, When::OneSchemeCard, Effect::Enable, {C::tbnNextScheme}},
+        {S::PageRefreshed, When::Always, Effect::Enable, {C::mnuViewSource, C::tbnEditSource, C::mnuViewTableBorders}},
+        {S::TableBordersChanged, When::BordersOnShow, Effect::Check, {C::mnuViewTableBorders}},
+        {S::TableBordersChanged, When::NoBordersOnShow, Effect::Uncheck, {C::mnuViewTableBorders}},
 
         // Painting: the page can be saved and undone, no longer edited or refreshed.
         {S::PagePainted, When::Always, Effect::Enable, {C::mnuSaveWebSchemeAs, C::tbnPreviousPage}},
@@ -103,9 +182,56 @@ const std::vector<Row>& table() {
         {S::SchemePainted, When::SkipUndo, Effect::Disable, {C::mnuUndo}},
         {S::SchemePainted, When::NoSkipUndo, Effect::Enable, {C::mnuUndo}},
 
+        // A scheme on show: its page is not edited or refreshed, and it can become an HTML file.
+        {S::SchemeLoaded, When::Always, Effect::Disable,
+         {C::mnuViewSource, C::tbnEditSource, C::mnuUndo, C::mnuRefresh, C::tbnRefresh, C::mnuEditOptions,
+          C::tbnPreviousScheme, C::SBtbnPreviousScheme, C::tbnNextScheme, C::SBtbnNextScheme}},
+        {S::SchemeLoaded, When::Always, Effect::Enable, {C::mnuCreateHtmlFile}},
+        {S::SchemeLoaded, When::SameSchemeBefore, Effect::Enable, {C::SBtbnPreviousScheme}},
+        {S::SchemeLoaded, When::SeveralSchemes, Effect::Enable, {C::tbnPreviousScheme, C::SBtbnPreviousScheme}},
+        {S::SchemeLoaded, When::AnyPage, Effect::Enable, {C::tbnPreviousPage}},
+
         {S::SchemeSavedAs, When::Always, Effect::Enable, {C::mnuPrintWebScheme, C::pnlBrowserContainer}},
+        {S::SchemeSavedAs, When::SeveralSchemes, Effect::Disable, {C::tbnNextScheme, C::SBtbnNextScheme}},
+        {S::SchemeSavedAs, When::SeveralSchemes, Effect::Enable, {C::tbnPreviousScheme, C::SBtbnPreviousScheme}},
         {S::SchemeSavedAs, When::OnlyOnePage, Effect::Enable, {C::tbnPreviousPage}},
         {S::SchemeSavedAs, When::OneCard, Effect::Enable, {C::SBtbnPreviousCard}},
+
+        {S::SchemeSaved, When::Always, Effect::Disable, {C::mnuSaveWebScheme}},
+        {S::SchemeSaved, When::Always, Effect::Enable, {C::pnlBrowserContainer}},
+
+        {S::SchemeOpenedFromCommandLine, When::Always, Effect::Enable,
+         {C::mnuPrintWebScheme, C::mnuPageSetUp, C::mnuViewTableBorders, C::mnuSaveWebSchemeAs}},
+        {S::SchemeOpened, When::SeveralSchemes, Effect::Disable, {C::tbnNextScheme, C::SBtbnNextScheme}},
+        {S::SchemeOpened, When::SeveralSchemes, Effect::Enable, {C::tbnPreviousScheme, C::SBtbnPreviousScheme}},
+        {S::SchemeOpened, When::CardAfterStart, Effect::Enable, {C::SBtbnPreviousScheme}},
+        {S::SchemeOpened, When::OnlyOnePage, Effect::Enable, {C::tbnPreviousPage}},
+        {S::SchemeOpened, When::OneCard, Effect::Enable, {C::SBtbnPreviousCard}},
+
+        // A step between schemes: Save while the scheme has unsaved automatic saves.
+        {S::SchemeStepped, When::SlotHasBackup, Effect::Enable, {C::mnuSaveWebScheme}},
+        {S::SchemeStepped, When::SlotHasNoBackup, Effect::Disable, {C::mnuSaveWebScheme}},
+        {S::SchemeStepped, When::Always, Effect::Enable, {C::mnuPrintWebScheme, C::mnuCreateHtmlFile}},
+        {S::SchemeStepped, When::SlotBorders, Effect::Check, {C::mnuViewTableBorders}},
+        {S::SchemeStepped, When::SlotNoBorders, Effect::Uncheck, {C::mnuViewTableBorders}},
+        {S::SchemeStepped, When::Always, Effect::Disable,
+         {C::mnuViewSource, C::tbnEditSource, C::mnuRefresh, C::tbnRefresh, C::mnuEditOptions, C::mnuUndo}},
+
+        // The stepping buttons, in this order: a later row overrides an earlier one.
+        {S::SchemeButtonsUpdated, When::CardAtStart, Effect::Disable, {C::tbnPreviousScheme, C::SBtbnPreviousScheme}},
+        {S::SchemeButtonsUpdated, When::FirstSchemeLaterCard, Effect::Disable, {C::tbnPreviousScheme}},
+        {S::SchemeButtonsUpdated, When::NextCardIsLastSchemeCard, Effect::Enable, {C::tbnNextScheme, C::SBtbnNextScheme}},
+        {S::SchemeButtonsUpdated, When::OnlyOnePage, Effect::Enable, {C::tbnPreviousPage}},
+        {S::SchemeButtonsUpdated, When::OneCard, Effect::Enable, {C::SBtbnPreviousCard}},
+        {S::SchemeButtonsUpdated, When::LastSchemeCurrent, Effect::Disable, {C::tbnNextScheme, C::SBtbnNextScheme}},
+        {S::SchemeButtonsUpdated, When::SecondSchemeCurrent, Effect::Enable,
+         {C::tbnPreviousScheme, C::SBtbnPreviousScheme}},
+        {S::SchemeButtonsUpdated, When::CardAtStart, Effect::Disable, {C::SBtbnPreviousScheme}},
+        {S::SchemeButtonsUpdated, When::CardBeforeEnd, Effect::Enable, {C::SBtbnNextScheme}},
+        {S::SchemeButtonsUpdated, When::CardAfterStart, Effect::Enable, {C::SBtbnPreviousScheme}},
+        {S::SchemeButtonsUpdated, When::CardAtEnd, Effect::Disable, {C::SBtbnNextScheme}},
+        {S::SchemeButtonsUpdated, When::FirstOfSeveralSchemes, Effect::Enable, {C::tbnNextScheme}},
+        {S::SchemeButtonsUpdated, When::FirstOfSeveralSchemes, Effect::Disable, {C::tbnPreviousScheme}},
 
         // The swatch book.
         {S::BookEmptied, When::Always, Effect::Disable,
@@ -145,20 +271,8 @@ CommandStates::CommandStates(Screen& screen) : m_screen(screen) {}
 
 bool CommandStates::built(Command command) {
     switch (command) {
-    // Waiting for the scheme commands, the page commands and the creation of HTML files.
-    case C::mnuOpenWebScheme:
-    case C::tbnOpenScheme:
-    case C::mnuSaveWebScheme:
+    // Waiting for the creation of HTML files.
     case C::mnuCreateHtmlFile:
-    case C::mnuRefresh:
-    case C::tbnRefresh:
-    case C::mnuViewTableBorders:
-    case C::tbnPreviousPage:
-    case C::tbnNextPage:
-    case C::tbnPreviousScheme:
-    case C::tbnNextScheme:
-    case C::SBtbnPreviousScheme:
-    case C::SBtbnNextScheme:
         return false;
     default:
         return true;
@@ -203,8 +317,11 @@ const char* situationName(Situation situation) {
     switch (situation) {
 #define HW_NAME(s) \
     case S::s: return #s;
-        HW_NAME(StartUp) HW_NAME(PageOpenedFromMenu) HW_NAME(PageOpenedFromCommandLine) HW_NAME(PagePainted)
-        HW_NAME(SchemePainted) HW_NAME(SchemeSavedAs) HW_NAME(BookEmptied) HW_NAME(BookOpened) HW_NAME(BookSaved)
+        HW_NAME(StartUp) HW_NAME(PageOpenedFromMenu) HW_NAME(PageOpenedFromCommandLine) HW_NAME(PageShownAgain)
+        HW_NAME(PageSteppedBack) HW_NAME(PageSteppedForward) HW_NAME(PageRefreshed) HW_NAME(TableBordersChanged)
+        HW_NAME(PagePainted)
+        HW_NAME(SchemePainted) HW_NAME(SchemeLoaded) HW_NAME(SchemeSavedAs) HW_NAME(SchemeSaved)
+        HW_NAME(SchemeOpenedFromCommandLine) HW_NAME(SchemeOpened) HW_NAME(SchemeStepped) HW_NAME(SchemeButtonsUpdated) HW_NAME(BookEmptied) HW_NAME(BookOpened) HW_NAME(BookSaved)
         HW_NAME(BookModified) HW_NAME(CardAdded) HW_NAME(CardDeleted) HW_NAME(CardSteppedBack)
         HW_NAME(CardSteppedForward) HW_NAME(CardSlotFilled) HW_NAME(CardSlotsCleared) HW_NAME(SwatchBookShown)
         HW_NAME(SwatchBookHidden)

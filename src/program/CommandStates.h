@@ -13,9 +13,20 @@ enum class Situation {
     StartUp,
     PageOpenedFromMenu,        ///< Open Web Page, from the menu or its tool button
     PageOpenedFromCommandLine, ///< a page named on the command line
+    PageShownAgain,            ///< a page of the history shown again by the page arrows
+    PageSteppedBack,           ///< the previous-page arrow
+    PageSteppedForward,        ///< the next-page arrow
+    PageRefreshed,
+    TableBordersChanged,
     PagePainted,               ///< a command-state event with a change record, in the page view
     SchemePainted,             ///< the same in the scheme view
-    SchemeSavedAs,             ///< Save Web Scheme As wrote a scheme file
+    SchemeLoaded,              ///< a scheme's working copy is on show with its cards
+    SchemeSavedAs,             ///< Save Web Scheme As wrote a scheme file and shows it
+    SchemeSaved,               ///< Save Web Scheme merged the painting and shows the scheme again
+    SchemeOpenedFromCommandLine, ///< a scheme file opened, by the command line or the menu
+    SchemeOpened,              ///< the same from the menu: the stepping buttons too
+    SchemeStepped,             ///< the scheme view moved to another scheme (or back to it)
+    SchemeButtonsUpdated,      ///< the stepping buttons after a step between schemes or cards
     BookEmptied,               ///< New Swatch Book, or a new book after the ten-card question
     BookOpened,
     BookSaved,

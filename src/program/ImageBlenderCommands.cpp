@@ -37,10 +37,10 @@ void ImageBlenderCommands::recolourImage() {
     std::string path = ImageRequestPath(m_state.work).str();
     std::erase(path, '\n');
     if (path.empty()) return;
-    const RecolourResult result = hw::recolourImage(path, m_oldColour, m_newColour);
-    if (!result.ok) {
+    const Result<std::string> result = hw::recolourImage(path, m_oldColour, m_newColour);
+    if (!result) {
         // The page keeps its picture: a swap to an empty or stale copy would lose it.
-        m_screen.warn(result.error);
+        m_screen.warn(result.error());
         return;
     }
     m_screen.swapPictureAt(m_dropPoint);

@@ -4,6 +4,7 @@
 #include "base/Folders.h"
 #include "program/SchemeCommands.h"
 #include "program/SwatchBookCommands.h"
+#include "engine/CookieStore.h"
 
 namespace hw {
 
@@ -50,7 +51,26 @@ bool PageCommands::OpenWebPageFromPath(const std::string& path) {
     return true;
 }
 
-Status PageCommands::openPage(const std::string& path, From from) {
+namespace {
+
+/// The program's table borders: "mb" marks a border the program added, so that taking the
+/// borders off again leaves the page's own.
+const char* const borderMark = "mb border=1";
+
+AnsiString withBorderMarks(AnsiString text) {
+    text.ReplaceEvery("<table", "<TABLE");
+    text.ReplaceEvery("<TABLE", "<table mb border=1");
+    return text;
+}
+
+AnsiString withoutBorderMarks(AnsiString text) {
+    text.ReplaceEvery(borderMark, "");
+    return text;
+}
+
+} // namespace
+
+Result<std::string> PageCommands::writeWorkingCopy(const std::string& path, bool tableBorders, bool& frameset) {
     const auto bytes = readFileBytes(path);
     if (!bytes) return Error{"The page " + path + " cannot be read."};
     const std::string folder = folderOf(path).empty() ? "." : folderOf(path);
@@ -61,8 +81,9 @@ Status PageCommands::openPage(const std::string& path, From from) {
     };
     if (workingCopy.empty()) return noCopy();
 
-    const AnsiString text = WebPage::ReadPageFile(path);
-    const bool frameset = isFramesetText(text);
+    AnsiString text = WebPage::ReadPageFile(path);
+    if (tableBorders) text = withBorderMarks(text);
+    frameset = isFramesetText(text);
     m_state.page.pagePath = path;
     std::string copyText;
     if (frameset) {
@@ -76,20 +97,121 @@ Status PageCommands::openPage(const std::string& path, From from) {
         removeFile(workingCopy);
         return noCopy();
     }
+    return workingCopy;
+}
 
-    m_state.pages.push_back({path, workingCopy, false, frameset});
+Status PageCommands::openPage(const std::string& path, From from) {
+    bool frameset = false;
+    const auto workingCopy = writeWorkingCopy(path, false, frameset);
+    if (!workingCopy) return Error{workingCopy.error()};
+
+    m_state.pages.push_back({path, *workingCopy, false, frameset});
     m_state.currentPage = m_state.lastPage();
     m_state.work.pageFile = path;
-    m_state.work.cookieAnchor = workingCopy;
+    m_state.work.cookieAnchor = *workingCopy;
     m_state.view = View::Page;
-    m_screen.navigate(workingCopy);
+    m_screen.navigate(*workingCopy);
     // A frameset named on the command line gets no colour collection.
     m_state.colourScanPending = from == From::Menu || !frameset;
+    showPageCaption();
+    return {};
+}
 
-    m_state.caption.pageName = fileNameOf(path);
+void PageCommands::showPageCaption() {
+    if (const PageEntry* page = m_state.pageOnShow()) m_state.caption.pageName = fileNameOf(page->page);
     m_state.caption.bookName = m_state.book.bookFileName;
     m_screen.setCaption(m_state.caption.compose());
-    return {};
+}
+
+void PageCommands::tbnPreviousPageClick() { stepPage(-1); }
+
+void PageCommands::tbnNextPageClick() { stepPage(+1); }
+
+void PageCommands::stepPage(int step) {
+    if (m_state.lastPage() < 0) return;
+    const int to = m_state.currentPage + step;
+    const bool fromScheme = m_state.showingScheme();
+    // At either end of the history there is nothing to show: no question, nothing changes.
+    if (!fromScheme && (to < 0 || to > m_state.lastPage())) return;
+    if (!m_schemes.CheckUnsavedChanges()) return;
+    if (!fromScheme) m_state.currentPage = to;
+    m_state.view = View::Page;
+    const PageEntry& page = *m_state.pageOnShow();
+    m_state.work.pageFile = page.page;
+    m_state.work.cookieAnchor = page.workingCopy;
+    m_screen.navigate(page.workingCopy);
+    showPageCaption();
+    m_states.apply(Situation::PageShownAgain, m_state);
+    m_states.apply(step < 0 ? Situation::PageSteppedBack : Situation::PageSteppedForward, m_state);
+    // The book panel shows the book's card again instead of a scheme card.
+    m_screen.showCard(bookCardView(m_state.book, m_state.book.currentCard));
+}
+
+void PageCommands::mnuRefreshClick() {
+    if (!m_state.showingPage() || !m_state.pageOnShow()) return;
+    PageEntry& page = m_state.pages[static_cast<std::size_t>(m_state.currentPage)];
+    bool frameset = false;
+    const auto workingCopy = writeWorkingCopy(page.page, page.tableBorders, frameset);
+    if (!workingCopy) {
+        m_screen.warn(workingCopy.error());
+        return;
+    }
+    removeFile(page.workingCopy);
+    page.workingCopy = *workingCopy;
+    page.frameset = frameset;
+    m_state.work.pageFile = page.page;
+    m_state.work.cookieAnchor = *workingCopy;
+    m_screen.navigate(*workingCopy);
+    m_state.colourScanPending = false;
+    showPageCaption();
+    m_states.apply(Situation::PageRefreshed, m_state);
+}
+
+void PageCommands::mnuViewTableBordersClick() {
+    const bool on = !m_states.checked(Command::mnuViewTableBorders);
+    if (m_state.showingScheme() && m_state.lastScheme() >= 0) {
+        PageScheme& slot = m_state.schemes[static_cast<std::size_t>(m_state.currentScheme)];
+        const bool was = slot.tableBorders;
+        slot.tableBorders = on;
+        // The painting goes into the scheme file first, as when the scheme is left.
+        const bool rebuilt = m_schemes.hasChangeRecord() ? m_schemes.CheckUnsavedChanges()
+                                                         : m_schemes.RebuildSchemePage(slot.schemeFile.str());
+        if (!rebuilt) {
+            slot.tableBorders = was;
+            return;
+        }
+        m_screen.navigate(slot.workingCopy.str());
+        m_states.apply(Situation::TableBordersChanged, m_state);
+        return;
+    }
+    if (!m_state.showingPage() || !m_state.pageOnShow()) return;
+    PageEntry& page = m_state.pages[static_cast<std::size_t>(m_state.currentPage)];
+    if (m_schemes.hasChangeRecord()) {
+        // The marks change the working copy under the painting: the painting is kept first.
+        switch (m_screen.askYesNoCancel("Save changes to Untitled.wsm?")) {
+        case Answer::Cancel: return;
+        case Answer::Yes:
+            page.tableBorders = on;
+            if (!m_schemes.mnuSaveWebSchemeAsClick()) {
+                page.tableBorders = !on;
+                return;
+            }
+            break;
+        case Answer::No: break;
+        }
+    }
+    const auto text = readFileBytes(page.workingCopy);
+    const AnsiString marked = text ? (on ? withBorderMarks(AnsiString(*text)) : withoutBorderMarks(AnsiString(*text)))
+                                   : AnsiString();
+    if (!text || !writeFileBytes(page.workingCopy, marked.str())) {
+        m_screen.warn("The table borders cannot be shown: the working copy " + page.workingCopy +
+                      " cannot be rewritten.");
+        return;
+    }
+    page.tableBorders = on;
+    if (m_schemes.hasChangeRecord()) CookieStore::purgeLocalCookies();
+    if (m_state.showingPage()) m_screen.navigate(page.workingCopy);
+    m_states.apply(Situation::TableBordersChanged, m_state);
 }
 
 bool PageCommands::WebBrowser1DocumentComplete() {

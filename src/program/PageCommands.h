@@ -38,9 +38,23 @@ public:
     /// collected now (once after each page sent to the browser).
     bool WebBrowser1DocumentComplete();
 
+    /// The page arrows: through the pages opened since start-up; from the scheme view, back to
+    /// the page on show. At either end of the history in the page view nothing happens.
+    void tbnPreviousPageClick();
+    void tbnNextPageClick();
+    /// Edit > Refresh (F5) and its button: the page read again from its file and instrumented
+    /// anew; its table borders stay, its colours are not collected again.
+    void mnuRefreshClick();
+    /// View > Table Borders: borders on every table of the page or scheme on show, or off again.
+    void mnuViewTableBordersClick();
+
 private:
     enum class From { Menu, Path };
     Status openPage(const std::string& path, From from);
+    /// Instruments a page file into a new working copy beside it; the path of the copy.
+    Result<std::string> writeWorkingCopy(const std::string& path, bool tableBorders, bool& frameset);
+    void stepPage(int step);
+    void showPageCaption();
 
     ProgramState& m_state;
     CommandStates& m_states;

@@ -2,7 +2,9 @@
 
 #include "base/Files.h"
 #include "base/Folders.h"
-#include "shell/CookieStore.h"
+#include "blender/ImageBlender.h"
+#include "colour/SwatchBookJs.h"
+#include "engine/CookieStore.h"
 
 namespace hw {
 
@@ -29,11 +31,9 @@ void Session::cleanUp() {
         removeFile(page.workingCopy);
         sweepFiles(folderOf(page.workingCopy), "fwp*.TMP");
     }
-    const std::string temp = tempFolder();
-    removeFile(temp + "/swatchBook.js");
-    removeFile(temp + "/im.js");
-    sweepFiles(temp, "im*.dat");
-    sweepFiles(temp, "im*.tmp");
+    m_schemes.cleanUp();
+    removeFile(swatchBookJsPath());
+    sweepRecolouredCopies();
 }
 
 } // namespace hw

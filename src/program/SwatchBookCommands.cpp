@@ -120,13 +120,13 @@ void SwatchBookCommands::resetBook(const std::string& title) {
 
 bool SwatchBookCommands::readBook(const std::string& path) {
     // The file is parsed into a separate book first, so a rejected file leaves this one whole.
-    BookReadResult read = readBookFile(path);
-    if (!read.ok) {
-        m_screen.warn(read.error);
+    const Result<BookContents> read = readBookFile(path);
+    if (!read) {
+        m_screen.warn(read.error());
         return false;
     }
-    m_book.cards = read.book.cards;
-    m_book.lastCard = read.book.lastCard;
+    m_book.cards = read->cards;
+    m_book.lastCard = read->lastCard;
     m_book.currentCard = m_book.lastCard;
     if (m_book.lastCard >= 0)
         showCard(m_book.currentCard);
@@ -136,9 +136,9 @@ bool SwatchBookCommands::readBook(const std::string& path) {
 }
 
 bool SwatchBookCommands::writeBook(const std::string& path, bool finalLineEnd) {
-    std::string error;
-    if (writeBookFile(path, m_book.cards, m_book.lastCard, finalLineEnd, &error)) return true;
-    m_screen.warn("The swatch book could not be saved. " + error);
+    const Status written = writeBookFile(path, m_book.cards, m_book.lastCard, finalLineEnd);
+    if (written) return true;
+    m_screen.warn("The swatch book could not be saved. " + written.error());
     return false;
 }
 

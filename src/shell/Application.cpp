@@ -1,6 +1,7 @@
 #include "shell/Application.h"
 
 #include "shell/PageSchemeHandler.h"
+#include "shell/UndoKeyFilter.h"
 
 #include <QMessageBox>
 
@@ -12,6 +13,7 @@ namespace hw {
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("Huewright"));
     setApplicationDisplayName(QStringLiteral("Huewright"));
+    installEventFilter(new UndoKeyFilter(this));
 }
 
 void showException(const char* what) {

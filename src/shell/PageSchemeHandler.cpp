@@ -2,7 +2,7 @@
 
 #include "base/Folders.h"
 #include "base/PageUrl.h"
-#include "shell/CookieStore.h"
+#include "engine/CookieStore.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -55,19 +55,17 @@ bool PageSchemeHandler::mayServe(const QString& path) const {
 }
 
 QByteArray PageSchemeHandler::mimeTypeFor(const QString& path, const QByteArray& head) {
-    if (head.startsWith("GIF8")) return "image/gif";
-    if (head.startsWith("\x89PNG")) return "image/png";
-    if (head.startsWith("\xFF\xD8\xFF")) return "image/jpeg";
-    if (head.startsWith("BM")) return "image/bmp";
-    if (head.startsWith("RIFF") && head.mid(8, 4) == "WEBP") return "image/webp";
-    const QString name = QFileInfo(path).fileName().toLower();
-    if (name.endsWith(".css") || (name.startsWith("ss") && name.endsWith(".tmp"))) return "text/css";
-    if (name.endsWith(".js")) return "application/javascript";
-    if (name.endsWith(".svg")) return "image/svg+xml";
-    if (name.endsWith(".tmp") || name.endsWith(".htm") || name.endsWith(".html") || name.endsWith(".xhtml"))
-        return "text/html";
     const QMimeDatabase db;
-    const auto type = db.mimeTypeForFileNameAndData(path, head);
+    const QString name = QFileInfo(path).fileName();
+    if (name.endsWith(QStringLiteral(".tmp"), Qt::CaseInsensitive)) {
+        // The program's own files, whose names carry no type: a recoloured picture ("im") is
+        // told by its content, a scheme's stylesheet copy ("ss") by its name, and anything else
+        // is a working copy of a page, whatever its first bytes look like.
+        const QMimeType byContent = db.mimeTypeForData(head);
+        if (byContent.name().startsWith(QStringLiteral("image/"))) return byContent.name().toLatin1();
+        return name.startsWith(QStringLiteral("ss"), Qt::CaseInsensitive) ? "text/css" : "text/html";
+    }
+    const QMimeType type = db.mimeTypeForFileNameAndData(path, head);
     return type.isValid() ? type.name().toLatin1() : QByteArray("application/octet-stream");
 }
 
@@ -99,8 +97,7 @@ void PageSchemeHandler::answerCookie(QWebEngineUrlRequestJob* job) {
     if (op == QLatin1String("set") && !document.empty()) {
         const QByteArray value =
             QByteArray::fromPercentEncoding(query.queryItemValue(QStringLiteral("v"), QUrl::FullyEncoded).toLatin1());
-        CookieStore::setCookie(document, value.toStdString());
-        emit cookieWritten();
+        if (CookieStore::setCookie(document, value.toStdString())) emit cookieWritten();
     } else if (op == QLatin1String("get") && !document.empty()) {
         buffer->setData(QByteArray::fromStdString(CookieStore::cookiesFor(document)));
     }
@@ -124,8 +121,9 @@ void PageSchemeHandler::requestStarted(QWebEngineUrlRequestJob* job) {
         return;
     }
     const QByteArray content = file.readAll();
-    const QByteArray mime = mimeTypeFor(path, content.left(16));
-    if (mime == "text/html" || mime == "text/css") allowReferencedFiles(path, content);
+    const QByteArray mime = mimeTypeFor(path, content.left(512));
+    if (mime == "text/html" || mime == "application/xhtml+xml" || mime == "text/css")
+        allowReferencedFiles(path, content);
     auto* buffer = new QBuffer(job);
     buffer->setData(content);
     job->reply(mime, buffer);

@@ -8,9 +8,9 @@
 namespace hw {
 
 /// Serves local files to the browser through the program's own URL scheme
-/// (huewright://page/<path>), choosing the MIME type from the content, so that a ".tmp" working
-/// copy shows as HTML. It also answers the cookie bridge: the page's `document.cookie` reads
-/// and writes reach the cookie store through it.
+/// (huewright://page/<path>), typed by the MIME database from name and content, except that a
+/// ".tmp" working copy shows as HTML. It also answers the cookie bridge: the page's
+/// `document.cookie` reads and writes reach the cookie store through it.
 ///
 /// Only files a page may need are served: the folder trees of opened pages and schemes, the
 /// Temp folder of the system folder, and files a served page refers to.
@@ -27,7 +27,8 @@ public:
 
     void requestStarted(QWebEngineUrlRequestJob* job) override;
 
-    /// The MIME type for a file's name and first bytes.
+    /// The MIME type for a file's name and first bytes. A ".tmp" file is a picture by its
+    /// content, a stylesheet when its name starts with "ss", and otherwise HTML.
     static QByteArray mimeTypeFor(const QString& path, const QByteArray& head);
 
 signals:

@@ -4,9 +4,10 @@
 #include "blender/ImageBlender.h"
 #include "blender/ImageBlenderPanel.h"
 #include "engine/ChangeRecord.h"
+#include "engine/HostScripts.h"
 #include "editor/TfrmEditor.h"
 #include "help/HelpWindow.h"
-#include "shell/Cursors.h"
+#include "widgets/Cursors.h"
 #include "shell/WebBrowser.h"
 #include "swatches/SwatchBookPanel.h"
 #include "swatches/SwatchCardPanel.h"
@@ -143,8 +144,10 @@ void TfrmBackDrop::createMenu() {
     connect(add(file, Command::mnuOpenWebPage, "mnuOpenWebPage", "Open &Web Page"), &QAction::triggered, this,
             &TfrmBackDrop::mnuOpenWebPageClick);
     file->addSeparator();
-    add(file, Command::mnuOpenWebScheme, "mnuOpenWebScheme", "Open Web &Scheme");
-    add(file, Command::mnuSaveWebScheme, "mnuSaveWebScheme", "Save W&eb Scheme", QKeySequence("Ctrl+S"));
+    connect(add(file, Command::mnuOpenWebScheme, "mnuOpenWebScheme", "Open Web &Scheme"), &QAction::triggered, this,
+            &TfrmBackDrop::mnuOpenWebSchemeClick);
+    connect(add(file, Command::mnuSaveWebScheme, "mnuSaveWebScheme", "Save W&eb Scheme", QKeySequence("Ctrl+S")),
+            &QAction::triggered, this, &TfrmBackDrop::mnuSaveWebSchemeClick);
     connect(add(file, Command::mnuSaveWebSchemeAs, "mnuSaveWebSchemeAs", "Save Web S&cheme As"), &QAction::triggered,
             this, &TfrmBackDrop::mnuSaveWebSchemeAsClick);
     add(file, Command::mnuCreateHtmlFile, "mnuCreateHtmlFile", "&Create HTML File");
@@ -162,13 +165,20 @@ void TfrmBackDrop::createMenu() {
             &TfrmBackDrop::mnuUndoClick);
     connect(add(edit, Command::mnuViewSource, "mnuViewSource", "Edit &with Notepad"), &QAction::triggered, this,
             &TfrmBackDrop::mnuViewSourceClick);
-    add(edit, Command::mnuRefresh, "mnuRefresh", "&Refresh", QKeySequence("F5"));
+    connect(add(edit, Command::mnuRefresh, "mnuRefresh", "&Refresh", QKeySequence("F5")), &QAction::triggered, this,
+            [this] { m_session.pages().mnuRefreshClick(); });
     edit->addSeparator();
     connect(add(edit, Command::mnuEditOptions, "mnuEditOptions", "&Options"), &QAction::triggered, this,
             &TfrmBackDrop::mnuEditOptionsClick);
 
     QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
-    add(view, Command::mnuViewTableBorders, "mnuViewTableBorders", "&Table Borders")->setCheckable(true);
+    auto* borders = add(view, Command::mnuViewTableBorders, "mnuViewTableBorders", "&Table Borders");
+    borders->setCheckable(true);
+    // The tick is the store's: the click only asks for the change, and the mirror shows the outcome.
+    connect(borders, &QAction::triggered, this, [this] {
+        m_session.pages().mnuViewTableBordersClick();
+        mirrorCommandStates(m_session.commandStates());
+    });
 
     QMenu* tools = menuBar()->addMenu(QStringLiteral("&Tools"));
     auto* book = add(tools, Command::mnuViewSwatchBook, "mnuViewSwatchBook", "Swatch &Book");
@@ -216,16 +226,22 @@ void TfrmBackDrop::createToolBars() {
             &QToolButton::clicked, this, &TfrmBackDrop::tbnOpenPageClick);
     connect(button(left, Command::tbnEditSource, "tbnEditSource", QStyle::SP_FileDialogDetailedView, QString()),
             &QToolButton::clicked, this, &TfrmBackDrop::tbnEditSourceClick);
-    button(left, Command::tbnRefresh, "tbnRefresh", QStyle::SP_BrowserReload, "Refresh Page");
+    connect(button(left, Command::tbnRefresh, "tbnRefresh", QStyle::SP_BrowserReload, "Refresh Page"),
+            &QToolButton::clicked, this, [this] { m_session.pages().mnuRefreshClick(); });
     QToolBar* pages = bar("tbrPreviousNextPage");
-    button(pages, Command::tbnPreviousPage, "tbnPreviousPage", QStyle::SP_ArrowBack, QString());
-    button(pages, Command::tbnNextPage, "tbnNextPage", QStyle::SP_ArrowForward, QString());
+    connect(button(pages, Command::tbnPreviousPage, "tbnPreviousPage", QStyle::SP_ArrowBack, QString()),
+            &QToolButton::clicked, this, [this] { m_session.pages().tbnPreviousPageClick(); });
+    connect(button(pages, Command::tbnNextPage, "tbnNextPage", QStyle::SP_ArrowForward, QString()),
+            &QToolButton::clicked, this, [this] { m_session.pages().tbnNextPageClick(); });
     pages->addSeparator()->setObjectName(QStringLiteral("tbnDivider"));
     QToolBar* open = bar("tbrOpenScheme");
-    button(open, Command::tbnOpenScheme, "tbnOpenScheme", QStyle::SP_DirOpenIcon, "Open Web Scheme");
+    connect(button(open, Command::tbnOpenScheme, "tbnOpenScheme", QStyle::SP_DirOpenIcon, "Open Web Scheme"),
+            &QToolButton::clicked, this, &TfrmBackDrop::tbnOpenSchemeClick);
     QToolBar* schemes = bar("tbrPreviousNextScheme");
-    button(schemes, Command::tbnPreviousScheme, "tbnPreviousScheme", QStyle::SP_MediaSeekBackward, QString());
-    button(schemes, Command::tbnNextScheme, "tbnNextScheme", QStyle::SP_MediaSeekForward, QString());
+    connect(button(schemes, Command::tbnPreviousScheme, "tbnPreviousScheme", QStyle::SP_MediaSeekBackward, QString()),
+            &QToolButton::clicked, this, [this] { m_session.schemes().tbnPreviousSchemeClick(); });
+    connect(button(schemes, Command::tbnNextScheme, "tbnNextScheme", QStyle::SP_MediaSeekForward, QString()),
+            &QToolButton::clicked, this, [this] { m_session.schemes().tbnNextSchemeClick(); });
     bar("ToolBar1");
     row->addStretch(1);
     m_lblBrowserCaption = new QLabel(QStringLiteral("Huewright Browser"), container);
@@ -335,24 +351,8 @@ void TfrmBackDrop::sendPageCtrlClick(const QPoint& globalPos, const QString& typ
                                      const std::function<void(bool found, bool picked)>& done) {
     const double zoom = m_browser->zoomFactor() > 0 ? m_browser->zoomFactor() : 1.0;
     const QPoint view = m_browser->mapFromGlobal(globalPos);
-    // The element under the point, descending into frames (a frame's own coordinates start
-    // inside its border). The page's own handlers see the event as a real Ctrl+click: the
-    // element's r(...) runs first, then the body's handler. The pick resets the page's "picture
-    // ready" flag first, so that its value afterwards tells whether this pick found a picture.
     const QString script =
-        QStringLiteral(
-            "(function(x,y,t){var d=document,w=window,el=d.elementFromPoint(x,y),n=0;"
-            "while(el&&(el.tagName=='FRAME'||el.tagName=='IFRAME')&&n++<16){var r=el.getBoundingClientRect(),c=null;"
-            "try{c=el.contentDocument;}catch(e){}if(!c||!c.defaultView)break;"
-            "x-=r.left+el.clientLeft;y-=r.top+el.clientTop;w=c.defaultView;d=c;el=d.elementFromPoint(x,y);}"
-            "if(!el||el.tagName=='FRAME'||el.tagName=='IFRAME')return [false,false];"
-            "var m=t=='contextmenu';if(m&&typeof w.b!='undefined')w.b=0;"
-            "el.dispatchEvent(new w.MouseEvent(t,{bubbles:true,cancelable:true,view:w,ctrlKey:true,"
-            "clientX:x,clientY:y,button:m?2:0}));"
-            "return [true,m&&w.b==1];})(%1,%2,'%3')")
-            .arg(view.x() / zoom)
-            .arg(view.y() / zoom)
-            .arg(type);
+        QString::fromStdString(hostCtrlEventScript(view.x() / zoom, view.y() / zoom, type.toStdString()));
     m_browser->runScript(script, [done](const QVariant& result) {
         const QVariantList r = result.toList();
         if (done) done(r.size() == 2 && r[0].toBool(), r.size() == 2 && r[1].toBool());
@@ -399,7 +399,7 @@ void TfrmBackDrop::recogniseCommandLine(const QString& commandLine) {
     switch (request.kind) {
     case CommandLineRequest::Kind::Page: m_session.pages().OpenWebPageFromPath(request.path); break;
     case CommandLineRequest::Kind::Book: m_session.book().openBookAtStartup(request.path); break;
-    case CommandLineRequest::Kind::Scheme:
+    case CommandLineRequest::Kind::Scheme: m_session.schemes().OpenSchemeFromCommandLine(request.path); break;
     case CommandLineRequest::Kind::Nothing: break;
     }
     activateWindow();
@@ -478,15 +478,15 @@ void TfrmBackDrop::mnuOpenWebPageClick() { m_session.pages().mnuOpenWebPageClick
 
 void TfrmBackDrop::mnuSaveWebSchemeAsClick() { m_session.schemes().mnuSaveWebSchemeAsClick(); }
 
+void TfrmBackDrop::mnuSaveWebSchemeClick() { m_session.schemes().mnuSaveWebSchemeClick(); }
+
+void TfrmBackDrop::mnuOpenWebSchemeClick() { m_session.schemes().mnuOpenWebSchemeClick(); }
+
 void TfrmBackDrop::mnuExitClick() { close(); }
 
 void TfrmBackDrop::mnuUndoClick() {
     if (!m_session.commandStates().enabled(Command::mnuUndo)) return;
-    // The page's own undo, in the frame that has the focus (the page itself when it has none).
-    m_browser->runScript(QStringLiteral(
-        "(function(){var w=window;try{var f=document.activeElement;"
-        "if(f&&(f.tagName=='FRAME'||f.tagName=='IFRAME')&&f.contentWindow&&f.contentWindow.un)w=f.contentWindow;"
-        "}catch(e){}if(typeof w.un=='function')w.un();})()"));
+    m_browser->runScript(QString::fromStdString(hostUndoScript()));
 }
 
 void TfrmBackDrop::mnuViewSourceClick() { m_frmEditor->startEditor(); }
@@ -508,7 +508,10 @@ void TfrmBackDrop::mnuViewSwatchBookClick() {
 void TfrmBackDrop::WebBrowser1DocumentComplete() {
     if (m_session.pages().WebBrowser1DocumentComplete()) {
         // The page script collects the page's own colours (its key handler's "g").
-        m_browser->runScript(QStringLiteral("if(typeof guc=='function'){guc();}"),
+        // Every document that carries the page script collects: the page itself, or each frame
+        // of a frameset (a frameset page has no script of its own).
+        m_browser->runScript(QStringLiteral("(function c(w){try{if(typeof w.guc=='function')w.guc();"
+                                            "for(var i=0;i<w.frames.length;i++)c(w.frames[i]);}catch(e){}})(window)"),
                              [this](const QVariant&) { emit documentHandled(); });
         return;
     }

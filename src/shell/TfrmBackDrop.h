@@ -95,6 +95,9 @@ public:
     void mnuOpenWebPageClick();
     void tbnOpenPageClick() { mnuOpenWebPageClick(); }
     void mnuSaveWebSchemeAsClick();
+    void mnuSaveWebSchemeClick();
+    void mnuOpenWebSchemeClick();
+    void tbnOpenSchemeClick() { mnuOpenWebSchemeClick(); }
     void mnuExitClick();
     void mnuUndoClick();
     void mnuPrintWebSchemeClick();

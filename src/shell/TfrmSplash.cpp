@@ -1,9 +1,7 @@
 #include "shell/TfrmSplash.h"
 
 #include <QApplication>
-#include <QLabel>
-#include <QScreen>
-#include <QVBoxLayout>
+#include <QPainter>
 
 #include <ctime>
 #include <thread>
@@ -12,20 +10,21 @@ static void initialiseSplashResources() { Q_INIT_RESOURCE(huewright); }
 
 namespace hw {
 
-TfrmSplash::TfrmSplash() : QWidget(nullptr, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::SplashScreen) {
+namespace {
+
+// The picture has transparent parts, which show the window's white, not the desktop.
+QPixmap splashPicture() {
     initialiseSplashResources();
-    setFixedSize(374, 191);
-    setAutoFillBackground(true);
-    QPalette p = palette();
-    p.setColor(QPalette::Window, Qt::white);
-    setPalette(p);
-    auto* picture = new QLabel(this);
-    picture->setPixmap(QPixmap(QStringLiteral(":/images/splash.png")));
-    picture->setAlignment(Qt::AlignCenter);
-    picture->setGeometry(0, 0, 374, 191);
-    if (auto* screen = QGuiApplication::primaryScreen())
-        move(screen->geometry().center() - rect().center());
+    QPixmap picture(374, 191);
+    picture.fill(Qt::white);
+    QPainter p(&picture);
+    p.drawPixmap(0, 0, QPixmap(QStringLiteral(":/images/splash.png")));
+    return picture;
 }
+
+} // namespace
+
+TfrmSplash::TfrmSplash() : QSplashScreen(splashPicture(), Qt::WindowStaysOnTopHint) {}
 
 void TfrmSplash::showNow() {
     show();

@@ -1,12 +1,11 @@
 #pragma once
 
-#include <QWidget>
+#include <QSplashScreen>
 
 namespace hw {
 
 /// The start-up splash window: 374 x 191, no border, always on top, centred, one picture.
-class TfrmSplash : public QWidget {
-    Q_OBJECT
+class TfrmSplash : public QSplashScreen {
 public:
     TfrmSplash();
 

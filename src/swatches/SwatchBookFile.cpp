@@ -66,11 +66,7 @@ private:
     std::size_t m_pos = 0;
 };
 
-BookReadResult failure(std::string why) {
-    BookReadResult r;
-    r.error = std::move(why);
-    return r;
-}
+Error failure(std::string why) { return Error{std::move(why)}; }
 
 std::string shown(std::string_view word) {
     constexpr std::size_t most = 40;
@@ -85,10 +81,9 @@ std::string cardName(int index) { return "card " + std::to_string(index + 1); }
 
 } // namespace
 
-BookReadResult parseBookText(std::string_view text) {
+Result<BookContents> parseBookText(std::string_view text) {
     BookScanner in(text);
-    BookReadResult result;
-    BookContents& book = result.book;
+    BookContents book;
 
     const std::string_view first = in.word();
     if (first.empty()) return failure("it is empty.");
@@ -125,16 +120,15 @@ BookReadResult parseBookText(std::string_view text) {
         card.SetTitle(AnsiString(title));
     }
     book.lastCard = lastCard;
-    result.ok = true;
-    return result;
+    return book;
 }
 
-BookReadResult readBookFile(const std::string& path) {
+Result<BookContents> readBookFile(const std::string& path) {
     const auto bytes = readFileBytes(path);
     if (!bytes) return failure("The swatch book file \"" + path + "\" cannot be opened.");
-    BookReadResult r = parseBookText(*bytes);
-    if (!r.ok) r.error = "The swatch book file \"" + path + "\" cannot be read: " + r.error;
-    return r;
+    Result<BookContents> book = parseBookText(*bytes);
+    if (!book) return failure("The swatch book file \"" + path + "\" cannot be read: " + book.error());
+    return book;
 }
 
 std::string bookFileText(const SwatchBookCards& cards, int lastCard, bool finalLineEnd) {
@@ -155,9 +149,8 @@ std::string bookFileText(const SwatchBookCards& cards, int lastCard, bool finalL
     return out;
 }
 
-bool writeBookFile(const std::string& path, const SwatchBookCards& cards, int lastCard,
-                   bool finalLineEnd, std::string* error) {
-    return writeFileAtomic(path, bookFileText(cards, lastCard, finalLineEnd), error);
+Status writeBookFile(const std::string& path, const SwatchBookCards& cards, int lastCard, bool finalLineEnd) {
+    return writeFileAtomic(path, bookFileText(cards, lastCard, finalLineEnd));
 }
 
 } // namespace hw

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/Result.h"
 #include "swatches/SwatchBook.h"
 
 #include <string>
@@ -13,13 +14,6 @@ struct BookContents {
     int lastCard = -1;
 };
 
-struct BookReadResult {
-    bool ok = false;
-    BookContents book;
-    /// Why the file was rejected, as a sentence for the user.
-    std::string error;
-};
-
 /// Parses the bytes of a swatch book file (.sbk).
 ///
 /// Line 1 holds lastCard (-1..9), the index of the last card, not the count. Each card follows
@@ -29,18 +23,18 @@ struct BookReadResult {
 /// of its line with leading blanks dropped, kept whole, and an empty title line is an empty
 /// title, so no title can shift the cards after it. LF and CR LF line ends are both accepted.
 /// A missing line, a word where a number belongs or a card count out of range rejects the whole
-/// file; the result then holds no cards.
-BookReadResult parseBookText(std::string_view text);
-/// Reads and parses a book file; an unreadable file is rejected like a malformed one.
-BookReadResult readBookFile(const std::string& path);
+/// file; the error then says why, as a clause ("it is empty.") for readBookFile's sentence.
+Result<BookContents> parseBookText(std::string_view text);
+/// Reads and parses a book file; an unreadable file is rejected like a malformed one, with a
+/// sentence for the user that names the file.
+Result<BookContents> readBookFile(const std::string& path);
 
 /// The bytes of a book file: CR LF after every line except the last title, which gets one only
 /// when `finalLineEnd` is set (Save Swatch Book As). Empty captions are written as "space";
 /// a line end inside a title is written as a blank so the file keeps its line structure.
 std::string bookFileText(const SwatchBookCards& cards, int lastCard, bool finalLineEnd);
 /// Writes the book file atomically (temporary file beside it, then renamed), so a failed write
-/// leaves the old file whole. On failure `error` says why.
-bool writeBookFile(const std::string& path, const SwatchBookCards& cards, int lastCard,
-                   bool finalLineEnd, std::string* error = nullptr);
+/// leaves the old file whole.
+Status writeBookFile(const std::string& path, const SwatchBookCards& cards, int lastCard, bool finalLineEnd);
 
 } // namespace hw

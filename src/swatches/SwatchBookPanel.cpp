@@ -1,7 +1,7 @@
 #include "swatches/SwatchBookPanel.h"
 
 #include "colour/SwatchBookJs.h"
-#include "shell/Cursors.h"
+#include "widgets/Cursors.h"
 #include "tools/ScreenPickerPanel.h"
 
 #include <QClipboard>

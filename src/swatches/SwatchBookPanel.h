@@ -4,7 +4,7 @@
 #include "program/Screen.h"
 #include "program/SchemeCommands.h"
 #include "program/SwatchBookCommands.h"
-#include "tools/PanelControls.h"
+#include "widgets/PanelControls.h"
 
 #include <QFrame>
 

@@ -2,7 +2,7 @@
 
 #include "colour/ColorCodes.h"
 #include "colour/SwatchBookJs.h"
-#include "shell/Cursors.h"
+#include "widgets/Cursors.h"
 #include "tools/TfrmSlider.h"
 
 #include <QClipboard>

@@ -2,7 +2,7 @@
 
 #include "colour/Pallet.h"
 #include "program/Session.h"
-#include "tools/PanelControls.h"
+#include "widgets/PanelControls.h"
 
 #include <QFrame>
 

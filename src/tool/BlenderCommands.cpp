@@ -34,9 +34,9 @@ std::optional<TColor> colourArgument(const std::string& text) {
     return *value;
 }
 
-int printResult(const RecolourResult& r, std::ostream& out, std::ostream& err) {
-    if (!r.ok) return bad(err, r.error);
-    out << r.copyPath << "\n";
+int printResult(const Result<std::string>& copy, std::ostream& out, std::ostream& err) {
+    if (!copy) return bad(err, copy.error());
+    out << *copy << "\n";
     return 0;
 }
 

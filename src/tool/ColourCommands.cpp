@@ -82,16 +82,15 @@ int runBook(const Args& args, std::ostream& out, std::ostream& err) {
         const char* usage = "book FILE [--save OUT | --save-as OUT]";
         if (args.size() != 1 && args.size() != 3) needArgs(args, 1, usage);
         if (args.size() == 3 && args[1] != "--save" && args[1] != "--save-as") needArgs(args, 1, usage);
-        const BookReadResult read = readBookFile(args[0]);
-        if (!read.ok) throw BadInput(read.error);
+        const Result<BookContents> read = readBookFile(args[0]);
+        if (!read) throw BadInput(read.error());
         if (args.size() == 3) {
-            std::string error;
-            if (!writeBookFile(args[2], read.book.cards, read.book.lastCard, args[1] == "--save-as", &error))
-                throw BadInput(error);
+            const Status written = writeBookFile(args[2], read->cards, read->lastCard, args[1] == "--save-as");
+            if (!written) throw BadInput(written.error());
             return 0;
         }
-        for (int i = 0; i <= read.book.lastCard; ++i) {
-            const SwatchBook& card = read.book.cards[static_cast<std::size_t>(i)];
+        for (int i = 0; i <= read->lastCard; ++i) {
+            const SwatchBook& card = read->cards[static_cast<std::size_t>(i)];
             out << card.GetColor1() << '\t' << card.GetColor2() << '\t' << card.GetColor3() << '\t'
                 << card.GetCaption1().str() << '\t' << card.GetCaption2().str() << '\t'
                 << card.GetCaption3().str() << '\t' << card.GetTitle().str() << '\n';

@@ -37,9 +37,9 @@ std::optional<AnsiString> readCookieText(const std::string& path, std::ostream& 
 }
 
 int writeResult(const std::string& path, const std::string& bytes, std::ostream& err) {
-    std::string error;
-    if (writeFileAtomic(path, bytes, &error)) return 0;
-    err << "huewright-tool: " << error << "\n";
+    const Status written = writeFileAtomic(path, bytes);
+    if (written) return 0;
+    err << "huewright-tool: " << written.error() << "\n";
     return 2;
 }
 

@@ -1,7 +1,7 @@
 #include "tools/ColorPalettePanel.h"
 
 #include "colour/ColorCodes.h"
-#include "shell/Cursors.h"
+#include "widgets/Cursors.h"
 
 #include <QEvent>
 #include <QLabel>

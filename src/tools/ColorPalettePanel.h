@@ -3,7 +3,7 @@
 #include "colour/Pallet.h"
 #include "colour/Ucolorschemer.h"
 #include "program/Screen.h"
-#include "tools/PanelControls.h"
+#include "widgets/PanelControls.h"
 
 #include <QFrame>
 #include <QImage>

@@ -1,13 +1,15 @@
 #pragma once
 
 #include "colour/Pallet.h"
-#include "tools/PanelControls.h"
+#include "widgets/PanelControls.h"
 
 #include <QFrame>
 
 #include <functional>
 
 namespace hw {
+
+class Magnifier;
 
 /// The screen picker: a magnified view around the pointer while the book panel's eyedropper is
 /// dragged, the colour of the pixel under it and its hex code. A click on the colour or the code
@@ -19,7 +21,7 @@ public:
     /// Shows the swatch card panel (a pick).
     std::function<void()> showSwatchCard;
 
-    PanelBox* SPimgMagnifier = nullptr;
+    Magnifier* SPimgMagnifier = nullptr;
     PanelLabel* SPlblPickerCaption = nullptr;
     PanelBox* SPpnlPickerColor = nullptr;
 
@@ -34,7 +36,6 @@ public:
 
 private:
     Pallet& m_pallet;
-    QPixmap m_magnified;
 };
 
 } // namespace hw

@@ -1,7 +1,7 @@
 #include "tools/SuggestedSchemesPanel.h"
 
 #include "colour/SwatchBookJs.h"
-#include "shell/Cursors.h"
+#include "widgets/Cursors.h"
 #include "tools/SuggestSchemes.h"
 
 #include <QScrollArea>

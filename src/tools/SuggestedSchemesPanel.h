@@ -2,7 +2,7 @@
 
 #include "colour/Pallet.h"
 #include "colour/Ucolorschemer.h"
-#include "tools/PanelControls.h"
+#include "widgets/PanelControls.h"
 
 #include <QFrame>
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "colour/Ucolorschemer.h"
-#include "tools/PanelControls.h"
+#include "widgets/PanelControls.h"
 
 #include <QWidget>
 

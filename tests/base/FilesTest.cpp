@@ -34,6 +34,12 @@ TEST(Files, WildcardsIgnoreLetterCase) {
     EXPECT_FALSE(hw::wildcardMatch("im*.tmp", "im3F.dat"));
     EXPECT_TRUE(hw::wildcardMatch("a?c", "abc"));
     EXPECT_FALSE(hw::wildcardMatch("a?c", "ac"));
+    // Only "*" and "?" are wild: brackets and backslashes are themselves.
+    EXPECT_FALSE(hw::wildcardMatch("*_[1].txt", "x_1.txt"));
+    EXPECT_FALSE(hw::wildcardMatch("[ab].txt", "a.txt"));
+    EXPECT_TRUE(hw::wildcardMatch("a\\*", "a\\b"));
+    EXPECT_FALSE(hw::wildcardMatch("a\\*", "a*"));
+    EXPECT_TRUE(hw::wildcardMatch("*", ".hidden"));
 }
 
 TEST(Files, UniqueTempNamesAreNewFilesWithThePrefix) {
@@ -49,6 +55,7 @@ TEST(Files, UniqueTempNamesAreNewFilesWithThePrefix) {
         EXPECT_TRUE(seen.insert(path).second);
     }
     EXPECT_TRUE(hw::uniqueTempFile(dir + "/missing", "wp").empty());
+    EXPECT_EQ(hw::folderOf(hw::uniqueTempFile(dir + "/", "wp")), dir);
 }
 
 TEST(Files, AtomicWriteReplacesTheFileAndLeavesNoTemporary) {
@@ -60,9 +67,9 @@ TEST(Files, AtomicWriteReplacesTheFileAndLeavesNoTemporary) {
     int files = 0;
     for ([[maybe_unused]] auto& e : fs::directory_iterator(dir)) ++files;
     EXPECT_EQ(files, 1);
-    std::string why;
-    EXPECT_FALSE(hw::writeFileAtomic(dir + "/no/such/folder/x", "x", &why));
-    EXPECT_FALSE(why.empty());
+    const hw::Status failed = hw::writeFileAtomic(dir + "/no/such/folder/x", "x");
+    EXPECT_FALSE(failed);
+    EXPECT_EQ(failed.error(), "The folder " + dir + "/no/such/folder cannot be written to.");
 }
 
 TEST(Files, SweepDeletesOnlyMatchingFiles) {
@@ -85,6 +92,12 @@ TEST(Files, PathParts) {
     EXPECT_EQ(hw::joinPath("/a", "b.css"), "/a/b.css");
     EXPECT_EQ(hw::joinPath("/", "b.css"), "/b.css");
     EXPECT_EQ(hw::joinPath("/a", "/c/b.css"), "/c/b.css");
+    EXPECT_EQ(hw::folderOf("/home/u/site/"), "/home/u/site");
+    EXPECT_EQ(hw::folderOf(""), "");
+    EXPECT_EQ(hw::fileNameOf("/home/u/site/"), "");
+    EXPECT_EQ(hw::fileNameOf("index.html"), "index.html");
+    EXPECT_EQ(hw::joinPath("/a/", "b.css"), "/a/b.css");
+    EXPECT_EQ(hw::joinPath("", "b.css"), "b.css");
 }
 
 TEST(Folders, SystemFolderFollowsTheEnvironment) {

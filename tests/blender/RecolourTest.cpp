@@ -5,6 +5,8 @@
 #include "blender/Modulation.h"
 #include "blender/ParameterFile.h"
 
+#include "support/ToolRun.h"
+
 #include <gtest/gtest.h>
 #include <wand/MagickWand.h>
 
@@ -24,14 +26,7 @@ const hw::MagickLibrary library;
 
 hw::TColor hex(unsigned rrggbb) { return hw::rgbColor((rrggbb >> 16) & 0xFF, (rrggbb >> 8) & 0xFF, rrggbb & 0xFF); }
 
-std::string quoted(const std::string& s) {
-    std::string out = "'";
-    for (char c : s) {
-        if (c == '\'') out += "'\\''";
-        else out.push_back(c);
-    }
-    return out + "'";
-}
+using hw::test::shellQuoted;
 
 struct CommandRun {
     int status = -1;
@@ -54,7 +49,7 @@ bool haveConvert() { return std::system("command -v convert >/dev/null 2>&1 && c
 
 /// The number of differing pixels as `compare -metric AE` counts them.
 std::string pixelDifference(const std::string& a, const std::string& b) {
-    std::string out = run("compare -metric AE " + quoted(a) + " " + quoted(b) + " null:").output;
+    std::string out = run("compare -metric AE " + shellQuoted(a) + " " + shellQuoted(b) + " null:").output;
     while (!out.empty() && (out.back() == '\n' || out.back() == ' ')) out.pop_back();
     return out;
 }
@@ -72,7 +67,7 @@ std::string convertReference(const std::string& source, const hw::LibraryModulat
     const std::string modulate =
         "-modulate " + wandNumber(lib.brightness) + "," + wandNumber(lib.saturation) + "," + wandNumber(lib.hue);
     const std::string ops = lib.negate ? "-negate " + modulate + " -negate" : modulate;
-    const CommandRun r = run("convert " + quoted(source) + " " + ops + " " + quoted(out));
+    const CommandRun r = run("convert " + shellQuoted(source) + " " + ops + " " + shellQuoted(out));
     return r.status == 0 ? out : "convert failed: " + r.output;
 }
 
@@ -155,12 +150,12 @@ TEST_F(Recolour, CorpusPicturesMatchTheLibraryCommand) {
         for (const auto& [oldHex, newHex] : changes) {
             SCOPED_TRACE(std::string(pic.path) + " " + std::to_string(oldHex) + " -> " + std::to_string(newHex));
             const auto result = hw::recolourSourcePicture(source, hex(oldHex), hex(newHex));
-            ASSERT_TRUE(result.ok) << result.error;
-            EXPECT_EQ(hw::readFileOrEmpty(result.copyPath).rfind(pic.magic, 0), 0u) << "not in the picture's format";
+            ASSERT_TRUE(result.ok()) << result.error();
+            EXPECT_EQ(hw::readFileOrEmpty(result.value()).rfind(pic.magic, 0), 0u) << "not in the picture's format";
             const auto lib = hw::libraryModulationBetween(hex(oldHex), hex(newHex));
             const std::string reference =
                 convertReference(source, lib, m_pictures + "/reference" + fs::path(source).extension().string());
-            EXPECT_EQ(pixelDifference(result.copyPath, reference), "0");
+            EXPECT_EQ(pixelDifference(result.value(), reference), "0");
             ++tried;
         }
     }
@@ -170,53 +165,53 @@ TEST_F(Recolour, CorpusPicturesMatchTheLibraryCommand) {
 TEST_F(Recolour, WritesParameterFileAndSwapScript) {
     const std::string source = picture("logo.png");
     const auto result = hw::recolourImage("\n" + source + "\n", hex(0x3366CC), hex(0xCC3333));
-    ASSERT_TRUE(result.ok) << result.error;
-    EXPECT_EQ(hw::folderOf(result.copyPath), hw::tempFolder());
-    const std::string name = hw::fileNameOf(result.copyPath);
+    ASSERT_TRUE(result.ok()) << result.error();
+    EXPECT_EQ(hw::folderOf(result.value()), hw::tempFolder());
+    const std::string name = hw::fileNameOf(result.value());
     EXPECT_EQ(name.rfind("im", 0), 0u);
     EXPECT_EQ(name.substr(name.size() - 4), ".tmp");
-    EXPECT_EQ(hw::readFileOrEmpty(hw::parameterFilePath(result.copyPath)),
+    EXPECT_EQ(hw::readFileOrEmpty(hw::parameterFilePath(result.value())),
               source + "\r\n13395507\r\n140\r\n100\r\n100");
-    EXPECT_EQ(imJs(), "var\r\nim='" + result.copyPath + "';\r\nvar\r\nop='" + source +
+    EXPECT_EQ(imJs(), "var\r\nim='" + result.value() + "';\r\nvar\r\nop='" + source +
                           "';\r\nvar\r\nmod='?mod(100,100,,140)$mod$';\r\nvar\r\noc='^oc13395507^^';");
 }
 
 TEST_F(Recolour, TwiceKeepsOneCopyComposedFromTheSource) {
     const std::string source = picture("banner.png");
     const auto first = hw::recolourImage(source, hex(0x3366CC), hex(0xCC3333)); // turn 140
-    ASSERT_TRUE(first.ok) << first.error;
-    const auto second = hw::recolourImage(first.copyPath, hex(0xCC3333), hex(0x33CC33)); // turn 120
-    ASSERT_TRUE(second.ok) << second.error;
-    EXPECT_EQ(second.copyPath, first.copyPath);
-    const auto third = hw::recolourImage(second.copyPath, hex(0x3366CC), hex(0xCC3333)); // turn 140
-    ASSERT_TRUE(third.ok) << third.error;
-    EXPECT_EQ(third.copyPath, first.copyPath);
+    ASSERT_TRUE(first.ok()) << first.error();
+    const auto second = hw::recolourImage(first.value(), hex(0xCC3333), hex(0x33CC33)); // turn 120
+    ASSERT_TRUE(second.ok()) << second.error();
+    EXPECT_EQ(second.value(), first.value());
+    const auto third = hw::recolourImage(second.value(), hex(0x3366CC), hex(0xCC3333)); // turn 140
+    ASSERT_TRUE(third.ok()) << third.error();
+    EXPECT_EQ(third.value(), first.value());
     EXPECT_EQ(recolouredFiles().size(), 2u) << "one copy and its parameter file";
 
     // The combined turn of 400 degrees is kept whole and applied as 40.
     const hw::Modulation composed{400, 100, 100};
-    EXPECT_EQ(hw::readFileOrEmpty(hw::parameterFilePath(first.copyPath)),
+    EXPECT_EQ(hw::readFileOrEmpty(hw::parameterFilePath(first.value())),
               source + "\r\n13395507\r\n400\r\n100\r\n100");
-    EXPECT_EQ(imJs(), hw::imJsText(first.copyPath, source, composed, 13395507));
+    EXPECT_EQ(imJs(), hw::imJsText(first.value(), source, composed, 13395507));
     if (!haveConvert()) GTEST_SKIP() << "convert is not installed";
     const auto lib = hw::libraryModulationFor(composed, 13395507);
     EXPECT_DOUBLE_EQ(lib.hue, hw::libraryHue(40));
-    EXPECT_EQ(pixelDifference(first.copyPath, convertReference(source, lib, m_pictures + "/reference.png")), "0");
+    EXPECT_EQ(pixelDifference(first.value(), convertReference(source, lib, m_pictures + "/reference.png")), "0");
 }
 
 TEST_F(Recolour, DarkeningACopyComposesThePercentages) {
     const std::string source = picture("photo.png");
     const auto first = hw::recolourImage(source, hex(0x3366CC), hex(0x1A3366)); // value 80 -> 40
-    ASSERT_TRUE(first.ok) << first.error;
-    const auto second = hw::recolourImage(first.copyPath, hex(0x1A3366), hex(0x0D1A33)); // value 40 -> 20
-    ASSERT_TRUE(second.ok) << second.error;
-    const auto params = hw::parseParameterFile(hw::readFileOrEmpty(hw::parameterFilePath(first.copyPath)));
+    ASSERT_TRUE(first.ok()) << first.error();
+    const auto second = hw::recolourImage(first.value(), hex(0x1A3366), hex(0x0D1A33)); // value 40 -> 20
+    ASSERT_TRUE(second.ok()) << second.error();
+    const auto params = hw::parseParameterFile(hw::readFileOrEmpty(hw::parameterFilePath(first.value())));
     ASSERT_TRUE(params);
     EXPECT_EQ(params->modulation.brightness, 25.0f);
     if (!haveConvert()) GTEST_SKIP() << "convert is not installed";
     const auto lib = hw::libraryModulationFor(params->modulation, params->oldColour);
     EXPECT_TRUE(lib.negate);
-    EXPECT_EQ(pixelDifference(first.copyPath, convertReference(source, lib, m_pictures + "/reference.png")), "0");
+    EXPECT_EQ(pixelDifference(first.value(), convertReference(source, lib, m_pictures + "/reference.png")), "0");
 }
 
 TEST_F(Recolour, RecreateGivesTheSameCopyUnderANewName) {
@@ -225,14 +220,14 @@ TEST_F(Recolour, RecreateGivesTheSameCopyUnderANewName) {
                                                                                     {0x1A3366, "(50,100,,0)"}}) {
         SCOPED_TRACE(text);
         const auto fresh = hw::recolourSourcePicture(source, hex(0x3366CC), hex(newHex));
-        ASSERT_TRUE(fresh.ok) << fresh.error;
+        ASSERT_TRUE(fresh.ok()) << fresh.error();
         const auto again = hw::recreateImage(source, text, "13395507");
-        ASSERT_TRUE(again.ok) << again.error;
-        EXPECT_NE(again.copyPath, fresh.copyPath);
-        EXPECT_EQ(hw::readFileOrEmpty(hw::parameterFilePath(again.copyPath)),
-                  hw::readFileOrEmpty(hw::parameterFilePath(fresh.copyPath)));
+        ASSERT_TRUE(again.ok()) << again.error();
+        EXPECT_NE(again.value(), fresh.value());
+        EXPECT_EQ(hw::readFileOrEmpty(hw::parameterFilePath(again.value())),
+                  hw::readFileOrEmpty(hw::parameterFilePath(fresh.value())));
         if (haveConvert()) {
-            EXPECT_EQ(pixelDifference(again.copyPath, fresh.copyPath), "0");
+            EXPECT_EQ(pixelDifference(again.value(), fresh.value()), "0");
         }
     }
 }
@@ -244,16 +239,15 @@ TEST_F(Recolour, FailuresLeaveNoCopyBehind) {
     hw::writeFileBytes(hw::tempFolder() + "/im.js", "earlier");
     for (const std::string& path : {m_pictures + "/missing.gif", text, m_pictures + "/folder.gif", std::string()}) {
         const auto r = hw::recolourImage(path, hex(0x3366CC), hex(0xCC3333));
-        EXPECT_FALSE(r.ok) << path;
-        EXPECT_NE(r.error.find(path), std::string::npos) << r.error;
-        EXPECT_TRUE(r.copyPath.empty());
+        EXPECT_FALSE(r.ok()) << path;
+        EXPECT_NE(r.error().find(path), std::string::npos) << r.error();
     }
     const std::string source = picture("logo.png");
     for (const auto& [mod, colour] : std::vector<std::pair<std::string, std::string>>{
              {"(100,100,140)", "13395507"}, {"", "13395507"}, {"(100,100,,140)", "blue"}, {"(100,100,,140)", ""}}) {
         const auto r = hw::recreateImage(source, mod, colour);
-        EXPECT_FALSE(r.ok) << mod << " " << colour;
-        EXPECT_FALSE(r.error.empty());
+        EXPECT_FALSE(r.ok()) << mod << " " << colour;
+        EXPECT_FALSE(r.error().empty());
     }
     EXPECT_TRUE(recolouredFiles().empty());
     EXPECT_EQ(imJs(), "earlier");
@@ -262,24 +256,24 @@ TEST_F(Recolour, FailuresLeaveNoCopyBehind) {
 TEST_F(Recolour, FailedRebuildKeepsTheEarlierCopy) {
     const std::string source = picture("logo.png");
     const auto first = hw::recolourImage(source, hex(0x3366CC), hex(0xCC3333));
-    ASSERT_TRUE(first.ok) << first.error;
-    const std::string dat = hw::parameterFilePath(first.copyPath);
-    const std::string copyBytes = hw::readFileOrEmpty(first.copyPath);
+    ASSERT_TRUE(first.ok()) << first.error();
+    const std::string dat = hw::parameterFilePath(first.value());
+    const std::string copyBytes = hw::readFileOrEmpty(first.value());
     const std::string datBytes = hw::readFileOrEmpty(dat);
     const std::string script = imJs();
 
     hw::removeFile(source);
-    const auto vanished = hw::recolourImage(first.copyPath, hex(0xCC3333), hex(0x33CC33));
-    EXPECT_FALSE(vanished.ok);
-    EXPECT_NE(vanished.error.find(source), std::string::npos) << vanished.error;
+    const auto vanished = hw::recolourImage(first.value(), hex(0xCC3333), hex(0x33CC33));
+    EXPECT_FALSE(vanished.ok());
+    EXPECT_NE(vanished.error().find(source), std::string::npos) << vanished.error();
 
     hw::writeFileBytes(hw::tempFolder() + "/imBAD.tmp", copyBytes);
     hw::writeFileBytes(hw::tempFolder() + "/imBAD.dat", source + "\r\nnot a colour\r\n");
-    EXPECT_FALSE(hw::recolourImage(hw::tempFolder() + "/imBAD.tmp", hex(0xCC3333), hex(0x33CC33)).ok);
+    EXPECT_FALSE(hw::recolourImage(hw::tempFolder() + "/imBAD.tmp", hex(0xCC3333), hex(0x33CC33)).ok());
     hw::removeFile(hw::tempFolder() + "/imBAD.tmp");
     hw::removeFile(hw::tempFolder() + "/imBAD.dat");
 
-    EXPECT_EQ(hw::readFileOrEmpty(first.copyPath), copyBytes);
+    EXPECT_EQ(hw::readFileOrEmpty(first.value()), copyBytes);
     EXPECT_EQ(hw::readFileOrEmpty(dat), datBytes);
     EXPECT_EQ(imJs(), script);
     EXPECT_EQ(recolouredFiles().size(), 2u);
@@ -295,23 +289,23 @@ TEST_F(Recolour, UnwritableTempFolderIsReported) {
     const auto fresh = hw::recolourImage(source, hex(0x3366CC), hex(0xCC3333));
     const auto rebuilt = hw::recreateImage(source, "(100,100,,140)", "13395507");
     ::setenv("HUEWRIGHT_HOME", home.c_str(), 1);
-    EXPECT_FALSE(fresh.ok);
-    EXPECT_NE(fresh.error.find(other + "/Temp"), std::string::npos) << fresh.error;
-    EXPECT_FALSE(rebuilt.ok);
+    EXPECT_FALSE(fresh.ok());
+    EXPECT_NE(fresh.error().find(other + "/Temp"), std::string::npos) << fresh.error();
+    EXPECT_FALSE(rebuilt.ok());
 }
 
 TEST_F(Recolour, PathsWithBlanksAndAccents) {
     const std::string source = picture("Mes images/caf\xc3\xa9 logo.png");
     const auto result = hw::recolourImage(source, hex(0x3366CC), hex(0x1A3366));
-    ASSERT_TRUE(result.ok) << result.error;
+    ASSERT_TRUE(result.ok()) << result.error();
     EXPECT_NE(imJs().find("op='" + source + "';"), std::string::npos);
-    EXPECT_EQ(hw::parseParameterFile(hw::readFileOrEmpty(hw::parameterFilePath(result.copyPath)))->sourcePath, source);
-    EXPECT_EQ(frameCount(result.copyPath), 1u);
+    EXPECT_EQ(hw::parseParameterFile(hw::readFileOrEmpty(hw::parameterFilePath(result.value())))->sourcePath, source);
+    EXPECT_EQ(frameCount(result.value()), 1u);
     // A folder name with ".tmp" in it does not make a source picture a recoloured copy.
     const std::string odd = picture("site.tmp/pic.png");
     const auto oddResult = hw::recolourImage(odd, hex(0x3366CC), hex(0xCC3333));
-    ASSERT_TRUE(oddResult.ok) << oddResult.error;
-    EXPECT_NE(oddResult.copyPath, odd);
+    ASSERT_TRUE(oddResult.ok()) << oddResult.error();
+    EXPECT_NE(oddResult.value(), odd);
     EXPECT_TRUE(hw::fileExists(odd));
 }
 
@@ -319,14 +313,14 @@ TEST_F(Recolour, AnimationKeepsEveryFrame) {
     const std::string source = picture("spinner.gif", 2);
     ASSERT_EQ(frameCount(source), 2u);
     const auto result = hw::recolourImage(source, hex(0x3366CC), hex(0xCC3333));
-    ASSERT_TRUE(result.ok) << result.error;
-    EXPECT_EQ(frameCount(result.copyPath), 2u);
+    ASSERT_TRUE(result.ok()) << result.error();
+    EXPECT_EQ(frameCount(result.value()), 2u);
 }
 
 TEST_F(Recolour, SweepRemovesOnlyRecolouringFiles) {
     const std::string source = picture("logo.png");
-    for (unsigned newHex : {0xCC3333u, 0x33CC33u, 0x1A3366u}) ASSERT_TRUE(hw::recolourImage(source, hex(0x3366CC), hex(newHex)).ok);
-    ASSERT_TRUE(hw::recreateImage(source, "(100,100,,140)", "13395507").ok);
+    for (unsigned newHex : {0xCC3333u, 0x33CC33u, 0x1A3366u}) ASSERT_TRUE(hw::recolourImage(source, hex(0x3366CC), hex(newHex)).ok());
+    ASSERT_TRUE(hw::recreateImage(source, "(100,100,,140)", "13395507").ok());
     hw::writeFileBytes(hw::tempFolder() + "/swatchBook.js", "x");
     EXPECT_EQ(recolouredFiles().size(), 8u);
     hw::sweepRecolouredCopies();
@@ -336,33 +330,33 @@ TEST_F(Recolour, SweepRemovesOnlyRecolouringFiles) {
 }
 
 TEST_F(Recolour, ToolSubcommands) {
-    const std::string tool = quoted(HW_TOOL);
-    CommandRun r = run(tool + " hsv 51 102 204");
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.output, "220 75 80\n");
-    r = run(tool + " modulation 13395507 3355596");
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.output, "140\n100\n100\n0\n100\n100\n177.777777777778\n");
+    using hw::test::runTool;
+    hw::test::ToolRun r = runTool("hsv 51 102 204");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "220 75 80\n");
+    r = runTool("modulation 13395507 3355596");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "140\n100\n100\n0\n100\n100\n177.777777777778\n");
     const std::string source = picture("tool logo.png");
-    r = run(tool + " recolour " + quoted(source) + " 13395507 3355596");
-    EXPECT_EQ(r.status, 0) << r.output;
-    const std::string copy = r.output.substr(0, r.output.find('\n'));
+    r = runTool("recolour " + shellQuoted(source) + " 13395507 3355596");
+    EXPECT_EQ(r.status, 0) << r.err;
+    const std::string copy = r.out.substr(0, r.out.find('\n'));
     EXPECT_EQ(hw::folderOf(copy), hw::tempFolder());
     EXPECT_TRUE(hw::fileExists(copy));
     EXPECT_EQ(imJs(), hw::imJsText(copy, source, {140, 100, 100}, 13395507));
-    r = run(tool + " recreate " + quoted(source) + " '(100,100,,140)' 13395507");
-    EXPECT_EQ(r.status, 0) << r.output;
-    const std::string again = r.output.substr(0, r.output.find('\n'));
+    r = runTool("recreate " + shellQuoted(source) + " '(100,100,,140)' 13395507");
+    EXPECT_EQ(r.status, 0) << r.err;
+    const std::string again = r.out.substr(0, r.out.find('\n'));
     EXPECT_NE(again, copy);
     if (haveConvert()) {
         EXPECT_EQ(pixelDifference(again, copy), "0");
     }
-    for (const std::string& bad : std::vector<std::string>{" hsv 1 2", " hsv 1 2 256", " hsv a b c", " modulation 1", " modulation x 2",
-                                   " modulation 1 16777216", " recolour " + quoted(m_pictures + "/none.gif") + " 1 2",
-                                   " recolour " + quoted(source) + " 1", " recreate " + quoted(source) + " '(1,2,3)' 0",
-                                   " recreate " + quoted(source) + " '(100,100,,140)' x"}) {
-        r = run(tool + bad);
+    for (const std::string& bad : std::vector<std::string>{"hsv 1 2", "hsv 1 2 256", "hsv a b c", "modulation 1", "modulation x 2",
+                                   "modulation 1 16777216", "recolour " + shellQuoted(m_pictures + "/none.gif") + " 1 2",
+                                   "recolour " + shellQuoted(source) + " 1", "recreate " + shellQuoted(source) + " '(1,2,3)' 0",
+                                   "recreate " + shellQuoted(source) + " '(100,100,,140)' x"}) {
+        r = runTool(bad);
         EXPECT_EQ(r.status, 2) << bad;
-        EXPECT_FALSE(r.output.empty()) << bad;
+        EXPECT_FALSE(r.err.empty()) << bad;
     }
 }

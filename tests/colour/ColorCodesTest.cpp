@@ -2,9 +2,10 @@
 #include "colour/Pallet.h"
 #include "colour/Ucolorschemer.h"
 
+#include "support/ToolRun.h"
+
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 
 using namespace hw;
@@ -166,21 +167,6 @@ TEST(PaletteState, BadHexCodeChangesNothing) {
     EXPECT_EQ(st.red, before.red);
 }
 
-namespace {
-
-int runTool(const std::string& args, std::string& out) {
-    const std::string cmd = std::string(HW_TOOL) + " " + args + " 2>&1";
-    FILE* pipe = ::popen(cmd.c_str(), "r");
-    if (!pipe) return -1;
-    out.clear();
-    char buf[512];
-    for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, pipe)) > 0;) out.append(buf, n);
-    const int status = ::pclose(pipe);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-} // namespace
-
 TEST(ColourTool, EachFormPrintsOneResultAndBadInputExitsWithTwo) {
     const struct { const char* args; int status; const char* out; } rows[] = {
         {"colour hex2color ff8000", 0, "33023\n"},
@@ -195,8 +181,10 @@ TEST(ColourTool, EachFormPrintsOneResultAndBadInputExitsWithTwo) {
         {"colour hsl2color 1,5 2 3", 2, "'1,5' is not a valid floating point value\n"},
     };
     for (const auto& r : rows) {
-        std::string out;
-        EXPECT_EQ(runTool(r.args, out), r.status) << r.args;
-        EXPECT_EQ(out, r.out) << r.args;
+        const hw::test::ToolRun run = hw::test::runTool(r.args);
+        EXPECT_EQ(run.status, r.status) << r.args;
+        // A result goes to standard output, a complaint to standard error, never both.
+        EXPECT_EQ(r.status == 0 ? run.out : run.err, r.out) << r.args;
+        EXPECT_EQ(r.status == 0 ? run.err : run.out, "") << r.args;
     }
 }

@@ -110,7 +110,7 @@ TEST(EditorList, BrokenListFallsBackToFirstStart) {
         else if (c.list) hw::writeFileBytes(folder.file("edit.dat"), c.list);
 
         hw::EditorList list(folder.path());
-        const bool saved = list.setUp(firstEditor);
+        const hw::Status saved = list.setUp(firstEditor);
         EXPECT_EQ(list.items(), std::vector<std::string>{kFirstEditor});
         EXPECT_EQ(list.selected(), 0);
         EXPECT_EQ(list.selectedPath(), kFirstEditor);
@@ -121,6 +121,7 @@ TEST(EditorList, BrokenListFallsBackToFirstStart) {
         } else {
             // The folder in the way cannot be replaced by a file: the failure is reported.
             EXPECT_FALSE(saved);
+            EXPECT_NE(saved.error().find("edit.dat"), std::string::npos) << saved.error();
         }
     }
 }

@@ -2,6 +2,8 @@
 #include "engine/TextCursor.h"
 #include "engine/WebPage.h"
 
+#include "support/ToolRun.h"
+
 #include <gtest/gtest.h>
 
 #include <cctype>
@@ -534,17 +536,17 @@ TEST(InstrumentTool, WritesTheWorkingCopyTextOrFailsOnUnreadableFiles) {
     const std::string page = "<html><body><a href=\"x.html\">x</a>\r\n\xA3</body></html>";
     hw::writeFileBytes((folder / "p.html").string(), page);
     hw::writeFileBytes((folder / "empty.html").string(), "");
-    const auto run = [&](const std::string& arg, const std::string& name) {
-        const std::string command = std::string(HW_TOOL) + " instrument '" + arg + "' > '" + (folder / name).string() +
-                                    "' 2> '" + (folder / (name + ".err")).string() + "'";
-        const int status = std::system(command.c_str());
-        return WEXITSTATUS(status);
+    const auto run = [](const fs::path& path) {
+        return hw::test::runTool("instrument " + hw::test::shellQuoted(path.string()));
     };
-    EXPECT_EQ(run((folder / "p.html").string(), "out"), 0);
-    EXPECT_EQ(hw::readFileOrEmpty((folder / "out").string()), instrument(page));
-    EXPECT_EQ(run((folder / "empty.html").string(), "empty"), 0);
-    EXPECT_EQ(hw::readFileOrEmpty((folder / "empty").string()), instrument(""));
-    EXPECT_EQ(run((folder / "missing.html").string(), "missing"), 2);
-    EXPECT_FALSE(hw::readFileOrEmpty((folder / "missing.err").string()).empty());
-    EXPECT_EQ(run(folder.string(), "dir"), 2);
+    hw::test::ToolRun r = run(folder / "p.html");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, instrument(page));
+    r = run(folder / "empty.html");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, instrument(""));
+    r = run(folder / "missing.html");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_FALSE(r.err.empty());
+    EXPECT_EQ(run(folder).status, 2);
 }

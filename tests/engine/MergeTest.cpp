@@ -135,14 +135,14 @@ TEST(MergeFiles, RewritesTheSchemeFileAndReportsFailures) {
     ASSERT_TRUE(writeFileBytes(path, singleScheme(stored)));
     WebScheme scheme;
     scheme.changeRecord = cookie("data", fresh);
-    const FileResult result = MergeRecord(scheme, path);
-    EXPECT_TRUE(result.ok) << result.error;
+    const Status result = MergeRecord(scheme, path);
+    EXPECT_TRUE(result.ok()) << result.error();
     EXPECT_EQ(test::readAll(path), singleScheme(fresh));
 
     const std::string missing = tempFolder() + "/no-such-scheme.wsm";
     std::filesystem::remove(missing);
-    EXPECT_FALSE(MergeRecord(scheme, missing).ok);
-    EXPECT_FALSE(MergeFrameRecords(scheme, missing).ok);
+    EXPECT_EQ(MergeRecord(scheme, missing).error(), "The scheme file " + missing + " cannot be read.");
+    EXPECT_FALSE(MergeFrameRecords(scheme, missing).ok());
     EXPECT_FALSE(std::filesystem::exists(missing)) << "a failed merge makes no file";
 }
 

@@ -3,31 +3,15 @@
 #include "base/Files.h"
 #include "base/Folders.h"
 #include "engine/RecordTestSupport.h"
+#include "support/ToolRun.h"
 
 #include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <filesystem>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace hw {
 namespace {
 
-struct ToolRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-ToolRun runTool(const std::string& arguments) {
-    const std::string dir = tempFolder();
-    // ctest runs the tests of this executable in parallel processes sharing one Temp folder.
-    const std::string stem = dir + "/tool-" + std::to_string(::getpid());
-    const std::string out = stem + ".out", err = stem + ".err";
-    const int raw = std::system((std::string("'") + HW_TOOL + "' " + arguments + " >'" + out + "' 2>'" + err + "'").c_str());
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, test::readAll(out), test::readAll(err)};
-}
+using test::runTool;
+using test::ToolRun;
 
 std::string data(const std::string& name) { return std::string("'") + HW_TEST_DATA + "/" + name + "'"; }
 

@@ -133,17 +133,17 @@ TEST_F(SchemeFolder, WritersUseThePageTheCookieStoreAndReportFailures) {
     scheme.pageFile = folder + "/index.htm";
     scheme.cookieAnchor = folder + "/wp0001.tmp";
     const std::string target = folder + "/index.wsm";
-    const FileResult written = WriteSchemeFile(scheme, target);
-    EXPECT_TRUE(written.ok) << written.error;
+    const Status written = WriteSchemeFile(scheme, target);
+    EXPECT_TRUE(written.ok()) << written.error();
     EXPECT_EQ(readAll(target), readAll(schemes() + "/worked/expected.wsm"));
     EXPECT_EQ(scheme.changeRecord.str(), bodyBlock);
     for (const auto& item : fs::directory_iterator(folder))
         EXPECT_NE(item.path().extension().string(), ".tmp") << "no temporary file is left behind";
 
-    const FileResult failed = WriteSchemeFile(scheme, folder + "/missing/dir/x.wsm");
-    EXPECT_FALSE(failed.ok);
-    EXPECT_FALSE(failed.error.empty());
-    EXPECT_FALSE(WriteFramesetSchemeFile(scheme, folder + "/missing/dir/x.wsm").ok);
+    const Status failed = WriteSchemeFile(scheme, folder + "/missing/dir/x.wsm");
+    EXPECT_FALSE(failed.ok());
+    EXPECT_FALSE(failed.error().empty());
+    EXPECT_FALSE(WriteFramesetSchemeFile(scheme, folder + "/missing/dir/x.wsm").ok());
 }
 
 } // namespace

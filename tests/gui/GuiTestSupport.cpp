@@ -1,6 +1,7 @@
 #include "GuiTestSupport.h"
 
-#include "shell/CookieStore.h"
+#include "engine/ChangeRecord.h"
+#include "engine/CookieStore.h"
 
 #include <QDirIterator>
 #include <QFile>
@@ -66,9 +67,9 @@ QString cookieFileText(const QString& folder) {
 }
 
 QString cookieValue(const QString& folder, const QString& name) {
-    const QStringList lines = cookieFileText(folder).split('\n');
-    for (int i = 0; i + 1 < lines.size(); ++i) {
-        if (lines[i] == name && (i == 0 || lines[i - 1] == QLatin1String("*"))) return lines[i + 1];
+    for (const auto& record : parseCookieFile(AnsiString(cookieFileText(folder).toLatin1().toStdString()))) {
+        if (record.name.str() == name.toLatin1().toStdString())
+            return QString::fromLatin1(QByteArray::fromStdString(record.value.str()));
     }
     return {};
 }

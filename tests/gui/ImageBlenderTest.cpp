@@ -8,7 +8,7 @@
 #include "base/Folders.h"
 #include "base/PageUrl.h"
 #include "blender/ImageBlenderPanel.h"
-#include "shell/CookieStore.h"
+#include "engine/CookieStore.h"
 #include "swatches/SwatchBookPanel.h"
 
 #include <QFile>

@@ -6,7 +6,7 @@
 
 #include "base/Folders.h"
 #include "colour/SwatchBookJs.h"
-#include "shell/CookieStore.h"
+#include "engine/CookieStore.h"
 
 #include <QFile>
 #include <QFrame>

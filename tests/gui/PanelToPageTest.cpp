@@ -4,10 +4,10 @@
 #include "GuiTestMain.h"
 #include "GuiTestSupport.h"
 
-#include "shell/CookieStore.h"
+#include "engine/CookieStore.h"
 #include "swatches/SwatchBookPanel.h"
 #include "swatches/SwatchCardPanel.h"
-#include "tools/PanelControls.h"
+#include "widgets/PanelControls.h"
 #include "tools/SuggestedSchemesPanel.h"
 
 #include <QTemporaryDir>

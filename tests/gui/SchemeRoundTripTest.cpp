@@ -6,10 +6,10 @@
 
 #include "base/Files.h"
 #include "colour/SwatchBookJs.h"
-#include "shell/CookieStore.h"
+#include "engine/CookieStore.h"
+#include "support/ToolRun.h"
 
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -57,10 +57,11 @@ private slots:
 
         const QString cookieFile = QString::fromStdString(CookieStore::fileFor(dir.path().toStdString()));
         const QString scheme = dir.filePath("painted.wsm");
-        QProcess tool;
-        tool.start(QStringLiteral(HW_TOOL), {"write-scheme", dir.filePath("internals.html"), cookieFile, scheme});
-        QVERIFY(tool.waitForFinished(30000));
-        QCOMPARE(tool.exitCode(), 0);
+        using hw::test::shellQuoted;
+        const auto tool = hw::test::runTool("write-scheme " + shellQuoted(dir.filePath("internals.html").toStdString()) +
+                                            " " + shellQuoted(cookieFile.toStdString()) + " " +
+                                            shellQuoted(scheme.toStdString()));
+        QVERIFY2(tool.status == 0, tool.err.c_str());
         QFile written(scheme);
         QVERIFY(written.open(QIODevice::ReadOnly));
         const QByteArray bytes = written.readAll();

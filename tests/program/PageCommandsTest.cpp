@@ -2,7 +2,7 @@
 
 #include "base/Files.h"
 #include "base/Folders.h"
-#include "shell/CookieStore.h"
+#include "engine/CookieStore.h"
 #include "support/RecordingScreen.h"
 #include "support/TestHome.h"
 
@@ -264,4 +264,109 @@ TEST(Session, TheImageBlenderRecoloursOnlyAfterAPickOfTheCurrentDrop) {
     EXPECT_TRUE(blender.repaintArmed());
     blender.pickAnswered(4, false);
     EXPECT_FALSE(blender.repaintArmed()) << "no picture under the current drop";
+}
+
+namespace {
+
+/// A session with three pages opened from the menu.
+struct ThreePages {
+    explicit ThreePages(const std::string& name) : site(freshSite(name)) {
+        hw::test::isolateHome(name);
+        writeFileBytes(site + "/table.html", "<html><body><table border=2><tr><td>a</td></tr></table>"
+                                             "<TABLE><tr><td>b</td></tr></TABLE></body></html>");
+        session.start();
+        for (const char* page : {"index.html", "frames.htm", "table.html"}) {
+            screen.files = {site + "/" + page};
+            session.pages().mnuOpenWebPageClick();
+        }
+    }
+    std::string onShow() const { return session.state().pageOnShow()->page; }
+    std::string site;
+    RecordingScreen screen;
+    Session session{screen};
+};
+
+} // namespace
+
+TEST(PageCommands, ThePageArrowsWalkTheHistoryAndStopAtItsEnds) {
+    ThreePages t("arrows");
+    auto& pages = t.session.pages();
+    EXPECT_TRUE(t.screen.isEnabled(Command::tbnPreviousPage));
+    EXPECT_FALSE(t.screen.isEnabled(Command::tbnNextPage));
+    const auto shown = t.screen.navigations.size();
+    pages.tbnNextPageClick(); // at the end: nothing at all
+    EXPECT_EQ(t.screen.navigations.size(), shown);
+    EXPECT_EQ(t.onShow(), t.site + "/table.html");
+
+    pages.tbnPreviousPageClick();
+    EXPECT_EQ(t.onShow(), t.site + "/frames.htm");
+    EXPECT_EQ(t.screen.navigations.back(), t.session.state().pageOnShow()->workingCopy);
+    EXPECT_EQ(t.screen.caption, "Huewright - frames.htm");
+    EXPECT_TRUE(t.screen.isEnabled(Command::tbnNextPage));
+    pages.tbnPreviousPageClick();
+    EXPECT_EQ(t.session.state().currentPage, 0);
+    EXPECT_FALSE(t.screen.isEnabled(Command::tbnPreviousPage));
+    pages.tbnPreviousPageClick();
+    EXPECT_EQ(t.session.state().currentPage, 0);
+    EXPECT_TRUE(t.screen.isEnabled(Command::mnuRefresh));
+    EXPECT_FALSE(t.screen.isEnabled(Command::mnuSaveWebSchemeAs));
+    t.session.cleanUp();
+}
+
+TEST(PageCommands, LeavingAPaintedPageByTheArrowsAsksAndCancelStays) {
+    ThreePages t("arrows-painted");
+    ASSERT_TRUE(CookieStore::setCookie(t.session.state().work.cookieAnchor.str(),
+                                       "data=initialise,?B1b$B$:B#FFCC00(52479)b,:Swatch:,%%,images:endData;"));
+    t.session.schemes().WebBrowser1CommandStateChange();
+    t.screen.answers = {Answer::Cancel};
+    t.session.pages().tbnPreviousPageClick();
+    EXPECT_EQ(t.screen.questions.back(), "Save changes to Untitled.wsm?");
+    EXPECT_EQ(t.onShow(), t.site + "/table.html");
+    EXPECT_TRUE(t.session.schemes().hasChangeRecord());
+    t.screen.answers = {Answer::No};
+    t.session.pages().tbnPreviousPageClick();
+    EXPECT_EQ(t.onShow(), t.site + "/frames.htm");
+    EXPECT_FALSE(t.session.schemes().hasChangeRecord());
+    t.session.cleanUp();
+}
+
+TEST(PageCommands, RefreshReadsThePageAgainAndKeepsItsBorders) {
+    ThreePages t("refresh");
+    auto& pages = t.session.pages();
+    const std::string before = t.session.state().pageOnShow()->workingCopy;
+    pages.mnuViewTableBordersClick();
+    EXPECT_TRUE(t.screen.isChecked(Command::mnuViewTableBorders));
+    std::string copy = readFileOrEmpty(before);
+    EXPECT_NE(copy.find("<table mb border=1 border=2>"), std::string::npos);
+    EXPECT_EQ(copy.find("<TABLE>"), std::string::npos);
+
+    writeFileBytes(t.site + "/table.html", "<html><body><p>edited</p><table><tr><td>c</td></tr></table></body></html>");
+    pages.mnuRefreshClick();
+    const std::string after = t.session.state().pageOnShow()->workingCopy;
+    EXPECT_NE(after, before);
+    EXPECT_FALSE(fileExists(before));
+    EXPECT_EQ(t.screen.navigations.back(), after);
+    copy = readFileOrEmpty(after);
+    EXPECT_NE(copy.find("edited"), std::string::npos);
+    EXPECT_NE(copy.find("<table mb border=1"), std::string::npos);
+    EXPECT_FALSE(t.session.pages().WebBrowser1DocumentComplete()) << "colours are not collected again";
+
+    // Off again: only the program's marks go.
+    pages.mnuViewTableBordersClick();
+    EXPECT_FALSE(t.screen.isChecked(Command::mnuViewTableBorders));
+    EXPECT_EQ(readFileOrEmpty(after).find("mb border=1"), std::string::npos);
+
+    // A working copy that cannot be rewritten is told and the tick stays.
+    if (::geteuid() != 0) {
+        fs::permissions(after, fs::perms::owner_read);
+        pages.mnuViewTableBordersClick();
+        fs::permissions(after, fs::perms::owner_all);
+        EXPECT_FALSE(t.screen.isChecked(Command::mnuViewTableBorders));
+        EXPECT_NE(t.screen.notices.back().find("cannot be rewritten"), std::string::npos);
+    }
+    removeFile(after);
+    pages.mnuViewTableBordersClick();
+    EXPECT_FALSE(t.screen.isChecked(Command::mnuViewTableBorders));
+    EXPECT_NE(t.screen.notices.back().find("cannot be rewritten"), std::string::npos);
+    t.session.cleanUp();
 }

@@ -1,10 +1,16 @@
 #include "program/SchemeCommands.h"
 
+#include "base/Files.h"
 #include "program/DialogFolders.h"
-
+#include "program/Session.h"
+#include "engine/CookieStore.h"
 #include "support/RecordingScreen.h"
+#include "support/TestHome.h"
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
+#include <unistd.h>
 
 using namespace hw;
 using hw::test::RecordingScreen;
@@ -64,4 +70,223 @@ TEST(DialogFolders, BesideTheDocumentElseTheLastFolderOfItsKindElseTheFallback) 
     scheme.schemeFile = "/work/schemes/green.wsm";
     state.schemes.push_back(scheme);
     EXPECT_EQ(folders.initialFolder(FileDialog::dlgCreateHtml, state, "/docs"), "/work/schemes");
+}
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string freshFolder(const std::string& name) {
+    const auto dir = fs::temp_directory_path() / ("hw-schemes-" + name + "-" + std::to_string(::getpid()));
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    return dir.string();
+}
+
+int filesLike(const std::string& folder, const std::string& pattern) {
+    int n = 0;
+    for (auto& e : fs::directory_iterator(folder))
+        if (wildcardMatch(pattern, e.path().filename().string())) ++n;
+    return n;
+}
+
+/// The record the page script writes after painting the body and a paragraph.
+std::string record(const std::string& body, const std::string& paragraph) {
+    return "data=initialise,?B1b$B$:B#" + body + "(1)b,?C2p$C$:C#" + paragraph + "(2)c,:Swatch:,%#" + body +
+           "(1),%#" + paragraph + "(2),%%,images:endData;";
+}
+
+/// A session with a page opened from a site of its own, and the painting helpers of the tests.
+struct Rig {
+    explicit Rig(const std::string& name) : site(freshFolder(name)) {
+        hw::test::isolateHome(name);
+        writeFileBytes(site + "/index.html",
+                       "<html><head><title>t</title></head><body><p>Hi</p><p>there</p></body></html>");
+        session.start();
+        EXPECT_TRUE(session.pages().OpenWebPageFromPath(site + "/index.html"));
+    }
+    /// The page script's cookie for whatever is on show, then the browser's signal.
+    void paint(const std::string& body, const std::string& paragraph) {
+        EXPECT_TRUE(CookieStore::setCookie(state().work.cookieAnchor.str(), record(body, paragraph)));
+        session.schemes().WebBrowser1CommandStateChange();
+    }
+    bool saveAs(const std::string& name) {
+        screen.files = {site + "/" + name};
+        return session.schemes().mnuSaveWebSchemeAsClick();
+    }
+    std::string scheme(const std::string& name) const { return readFileOrEmpty(site + "/" + name); }
+    const ProgramState& state() const { return session.state(); }
+    bool on(Command c) const { return screen.isEnabled(c); }
+
+    std::string site;
+    RecordingScreen screen;
+    Session session{screen};
+};
+
+} // namespace
+
+TEST(SchemeCommands, SaveAsFromThePageViewShowsTheScheme) {
+    Rig r("save-as");
+    r.paint("FFCC00", "0000FF");
+    ASSERT_TRUE(r.saveAs("blue.wsm"));
+    EXPECT_NE(r.scheme("blue.wsm").find("B#FFCC00"), std::string::npos);
+    EXPECT_TRUE(r.state().showingScheme());
+    ASSERT_EQ(r.state().lastScheme(), 0);
+    const PageScheme& slot = r.state().schemes[0];
+    EXPECT_EQ(r.screen.navigations.back(), slot.workingCopy.str());
+    EXPECT_EQ(folderOf(slot.workingCopy.str()), r.site);
+    const std::string shown = readFileOrEmpty(slot.workingCopy.str());
+    EXPECT_NE(shown.find("FFCC00"), std::string::npos);
+    EXPECT_NE(shown.find("0000FF"), std::string::npos);
+    EXPECT_EQ(r.screen.caption, "Huewright - blue.wsm");
+    // Two swatch colours make one card titled by the scheme.
+    ASSERT_EQ(r.state().lastSchemeCard(), 0);
+    EXPECT_EQ(r.screen.card.title, "blue");
+    EXPECT_EQ(r.screen.card.captions[0], "FFCC00");
+    EXPECT_FALSE(r.session.schemes().hasChangeRecord()) << "the record lives in the scheme file now";
+    EXPECT_TRUE(r.on(Command::mnuCreateHtmlFile) == CommandStates::built(Command::mnuCreateHtmlFile));
+    EXPECT_FALSE(r.on(Command::mnuUndo));
+    EXPECT_FALSE(r.on(Command::mnuSaveWebScheme));
+}
+
+TEST(SchemeCommands, PaintingAStoredSchemeIsSavedAutomaticallyWhenLeftAndCommittedBySave) {
+    Rig r("auto-save");
+    r.paint("FFCC00", "0000FF");
+    ASSERT_TRUE(r.saveAs("blue.wsm"));
+    const std::string saved = r.scheme("blue.wsm");
+
+    r.paint("00FF00", "0000FF");
+    EXPECT_TRUE(r.on(Command::mnuSaveWebScheme));
+    EXPECT_TRUE(r.on(Command::mnuUndo));
+
+    // Leaving asks nothing, keeps the last explicit save as "~blue.wsm" and merges the paint.
+    const auto questions = r.screen.questions.size();
+    r.screen.files = {r.site + "/index.html"};
+    r.session.pages().mnuOpenWebPageClick();
+    EXPECT_EQ(r.screen.questions.size(), questions);
+    EXPECT_EQ(readFileOrEmpty(r.site + "/~blue.wsm"), saved);
+    EXPECT_NE(r.scheme("blue.wsm").find("B#00FF00"), std::string::npos);
+    EXPECT_EQ(r.state().schemes[0].backupFile.str(), r.site + "/~blue.wsm");
+    EXPECT_TRUE(r.state().showingPage());
+
+    // Back to the scheme and Save: the backup goes and Save is off again.
+    r.session.schemes().tbnNextSchemeClick();
+    ASSERT_TRUE(r.state().showingScheme());
+    EXPECT_TRUE(r.on(Command::mnuSaveWebScheme)) << "the scheme holds unsaved automatic saves";
+    EXPECT_TRUE(r.session.schemes().mnuSaveWebSchemeClick());
+    EXPECT_FALSE(fileExists(r.site + "/~blue.wsm"));
+    EXPECT_FALSE(r.on(Command::mnuSaveWebScheme));
+    EXPECT_EQ(r.state().schemes[0].backupFile.str(), "Empty");
+}
+
+TEST(SchemeCommands, ClosingAsksAboutEveryChangedSchemeAndNoRestoresTheBackup) {
+    Rig r("close");
+    r.paint("FFCC00", "0000FF");
+    ASSERT_TRUE(r.saveAs("a.wsm"));
+    const std::string a = r.scheme("a.wsm");
+    r.paint("111111", "0000FF");
+    // Save As from the scheme view: a copy of the scheme with the new paint merged in.
+    ASSERT_TRUE(r.saveAs("b.wsm"));
+    EXPECT_EQ(r.scheme("a.wsm"), a) << "the scheme copied from keeps its file";
+    EXPECT_NE(r.scheme("b.wsm").find("B#111111"), std::string::npos);
+    ASSERT_EQ(r.state().lastScheme(), 1);
+    EXPECT_EQ(r.state().lastSchemeCard(), 1) << "the second scheme's card follows the first's";
+
+    r.paint("222222", "0000FF");
+    r.session.schemes().tbnPreviousSchemeClick(); // automatic save of b, then a on show
+    ASSERT_EQ(r.state().currentScheme, 0);
+    EXPECT_TRUE(fileExists(r.site + "/~b.wsm"));
+    const std::string b = r.scheme("b.wsm");
+    EXPECT_NE(b.find("B#222222"), std::string::npos);
+
+    // Cancel keeps the program open and every file as it is.
+    r.screen.answers = {Answer::Cancel};
+    EXPECT_FALSE(r.session.FormCloseQuery());
+    EXPECT_EQ(r.screen.questions.back(), "Save changes to b.wsm?");
+    EXPECT_EQ(r.scheme("b.wsm"), b);
+
+    // No: b is as it was at its last explicit save.
+    r.screen.answers = {Answer::No};
+    EXPECT_TRUE(r.session.FormCloseQuery());
+    EXPECT_FALSE(fileExists(r.site + "/~b.wsm"));
+    EXPECT_EQ(r.scheme("b.wsm").find("B#222222"), std::string::npos);
+    EXPECT_NE(r.scheme("b.wsm").find("B#111111"), std::string::npos);
+    EXPECT_EQ(filesLike(r.site, "ps*.tmp") + filesLike(r.site, "sb*.tmp") + filesLike(r.site, "wp*.tmp"), 0);
+}
+
+TEST(SchemeCommands, SteppingOverThreeSchemesFollowsTheButtonRules) {
+    Rig r("step");
+    for (const char* name : {"a.wsm", "b.wsm", "c.wsm"}) {
+        r.screen.files = {r.site + "/index.html"};
+        r.screen.answers = {Answer::No};
+        r.session.pages().mnuOpenWebPageClick();
+        r.paint("FFCC00", "0000FF");
+        ASSERT_TRUE(r.saveAs(name));
+    }
+    ASSERT_EQ(r.state().lastScheme(), 2);
+    ASSERT_EQ(r.state().currentScheme, 2);
+    EXPECT_TRUE(r.on(Command::tbnPreviousScheme));
+    EXPECT_FALSE(r.on(Command::tbnNextScheme));
+
+    r.session.schemes().tbnNextSchemeClick(); // on the last: nothing
+    EXPECT_EQ(r.state().currentScheme, 2);
+    r.session.schemes().tbnPreviousSchemeClick();
+    EXPECT_EQ(r.state().currentScheme, 1);
+    EXPECT_EQ(r.screen.caption, "Huewright - b.wsm");
+    EXPECT_TRUE(r.on(Command::tbnNextScheme));
+    EXPECT_TRUE(r.on(Command::tbnPreviousScheme));
+    r.session.schemes().tbnPreviousSchemeClick();
+    EXPECT_EQ(r.state().currentScheme, 0);
+    EXPECT_FALSE(r.on(Command::tbnPreviousScheme));
+    EXPECT_TRUE(r.on(Command::tbnNextScheme));
+    r.session.schemes().tbnPreviousSchemeClick(); // on the first: nothing
+    EXPECT_EQ(r.state().currentScheme, 0);
+    EXPECT_EQ(r.screen.navigations.back(), r.state().schemes[0].workingCopy.str());
+
+    // The Undo rule: a step back leaves Undo off for the next command-state event.
+    r.session.schemes().tbnNextSchemeClick();
+    r.session.schemes().tbnPreviousSchemeClick();
+    r.paint("123456", "0000FF");
+    EXPECT_FALSE(r.on(Command::mnuUndo));
+    r.paint("123457", "0000FF");
+    EXPECT_TRUE(r.on(Command::mnuUndo));
+}
+
+TEST(SchemeCommands, MoreThanTenSchemesAndTheirCardsKeepWorking) {
+    Rig r("eleven");
+    for (int i = 0; i < 12; ++i) {
+        r.paint("FFCC0" + std::to_string(i % 10), "0000FF");
+        ASSERT_TRUE(r.saveAs("s" + std::to_string(i) + ".wsm")) << i;
+    }
+    EXPECT_EQ(r.state().lastScheme(), 11);
+    EXPECT_EQ(r.state().lastSchemeCard(), 11);
+    for (int i = 0; i < 11; ++i) r.session.schemes().tbnPreviousSchemeClick();
+    EXPECT_EQ(r.state().currentScheme, 0);
+    EXPECT_EQ(r.screen.caption, "Huewright - s0.wsm");
+}
+
+TEST(SchemeCommands, AFileThatIsNotASchemeIsToldAndChangesNothing) {
+    Rig r("not-a-scheme");
+    writeFileBytes(r.site + "/junk.wsm", std::string("\x00\x01binary\xff", 10));
+    r.screen.files = {r.site + "/junk.wsm"};
+    r.session.schemes().mnuOpenWebSchemeClick();
+    EXPECT_EQ(r.screen.notices.size(), 1u);
+    EXPECT_TRUE(r.state().schemes.empty());
+    EXPECT_TRUE(r.state().showingPage());
+    EXPECT_FALSE(r.session.schemes().OpenSchemeFromCommandLine(r.site + "/missing.wsm"));
+    EXPECT_TRUE(r.state().schemes.empty());
+}
+
+TEST(SchemeCommands, OpeningASchemeShowsItAndEnablesSaveAs) {
+    Rig r("open");
+    r.paint("FFCC00", "0000FF");
+    ASSERT_TRUE(r.saveAs("blue.wsm"));
+    Rig other("open-other");
+    other.screen.files = {r.site + "/blue.wsm"};
+    other.session.schemes().mnuOpenWebSchemeClick();
+    ASSERT_TRUE(other.state().showingScheme());
+    EXPECT_EQ(other.screen.caption, "Huewright - blue.wsm");
+    EXPECT_TRUE(other.on(Command::mnuSaveWebSchemeAs));
+    EXPECT_TRUE(other.on(Command::mnuPageSetUp));
+    EXPECT_NE(readFileOrEmpty(other.state().schemes[0].workingCopy.str()).find("FFCC00"), std::string::npos);
 }

@@ -166,9 +166,9 @@ TEST_F(Book, TheEleventhCardAsksForANewBook) {
             EXPECT_EQ(scr.shown.back().colors[0], clWhite) << r.name;
         }
         if (r.save == Answer::Yes && !r.dialogCancelled) {
-            const BookReadResult read = readBookFile(saved);
-            ASSERT_TRUE(read.ok) << r.name;
-            EXPECT_EQ(read.book.lastCard, 9) << "the new card is not added";
+            const Result<BookContents> read = readBookFile(saved);
+            ASSERT_TRUE(read.ok()) << r.name;
+            EXPECT_EQ(read->lastCard, 9) << "the new card is not added";
         }
     }
 }

@@ -1,9 +1,10 @@
 #include "base/Files.h"
 #include "swatches/SwatchBookFile.h"
 
+#include "support/ToolRun.h"
+
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -22,31 +23,19 @@ std::string tempDir(const std::string& name) {
 }
 
 BookContents parsed(const std::string& text) {
-    BookReadResult r = parseBookText(text);
-    EXPECT_TRUE(r.ok) << r.error;
-    return r.book;
-}
-
-/// Runs huewright-tool; its standard output in `out`, its exit status returned.
-int runTool(const std::string& args, std::string& out) {
-    const std::string cmd = std::string(HW_TOOL) + " " + args + " 2>/dev/null";
-    FILE* pipe = ::popen(cmd.c_str(), "r");
-    if (!pipe) return -1;
-    char buf[4096];
-    out.clear();
-    for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, pipe)) > 0;) out.append(buf, n);
-    const int status = ::pclose(pipe);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    Result<BookContents> r = parseBookText(text);
+    EXPECT_TRUE(r.ok()) << r.error();
+    return r ? *r : BookContents{};
 }
 
 } // namespace
 
 TEST(SwatchBookFile, TwoCardExampleReadsBothWays) {
     for (const char* name : {"two-cards-save.sbk", "two-cards-saveas.sbk"}) {
-        const BookReadResult r = readBookFile(books + "/" + name);
-        ASSERT_TRUE(r.ok) << r.error;
-        ASSERT_EQ(r.book.lastCard, 1);
-        const SwatchBook& a = r.book.cards[0];
+        const Result<BookContents> r = readBookFile(books + "/" + name);
+        ASSERT_TRUE(r.ok()) << r.error();
+        ASSERT_EQ(r->lastCard, 1);
+        const SwatchBook& a = r->cards[0];
         EXPECT_EQ(a.GetColor1(), 255);
         EXPECT_EQ(a.GetColor2(), 32768);
         EXPECT_EQ(a.GetColor3(), clWhite);
@@ -54,7 +43,7 @@ TEST(SwatchBookFile, TwoCardExampleReadsBothWays) {
         EXPECT_EQ(a.GetCaption2().str(), "008000");
         EXPECT_TRUE(a.GetCaption3().IsEmpty());
         EXPECT_EQ(a.GetTitle().str(), "Untitled-1");
-        const SwatchBook& b = r.book.cards[1];
+        const SwatchBook& b = r->cards[1];
         EXPECT_EQ(b.GetColor1(), 10053171);
         EXPECT_EQ(b.GetColor2(), 13421772);
         EXPECT_EQ(b.GetColor3(), 52479);
@@ -160,14 +149,15 @@ TEST(SwatchBookFile, MalformedFilesAreRejected) {
         "\x89PNG\r\n\x1a\n\0\0\0\rIHDR",
     };
     for (const char* text : malformed) {
-        const BookReadResult r = parseBookText(text);
-        EXPECT_FALSE(r.ok) << "accepted: " << text;
-        EXPECT_FALSE(r.error.empty()) << text;
-        EXPECT_EQ(r.book.lastCard, -1) << text;
+        const Result<BookContents> r = parseBookText(text);
+        EXPECT_FALSE(r.ok()) << "accepted: " << text;
+        EXPECT_FALSE(r.error().empty()) << text;
     }
-    const BookReadResult missing = readBookFile(books + "/no-such-book.sbk");
-    EXPECT_FALSE(missing.ok);
-    EXPECT_NE(missing.error.find("no-such-book.sbk"), std::string::npos);
+    const Result<BookContents> missing = readBookFile(books + "/no-such-book.sbk");
+    EXPECT_EQ(missing.error(), "The swatch book file \"" + books + "/no-such-book.sbk\" cannot be opened.");
+    const std::string empty = tempDir("empty") + "/empty.sbk";
+    writeFileBytes(empty, "");
+    EXPECT_EQ(readBookFile(empty).error(), "The swatch book file \"" + empty + "\" cannot be read: it is empty.");
 }
 
 TEST(SwatchBookFile, AFailedWriteLeavesTheOldFileWhole) {
@@ -176,23 +166,26 @@ TEST(SwatchBookFile, AFailedWriteLeavesTheOldFileWhole) {
     SwatchBookCards cards;
     ASSERT_TRUE(writeBookFile(path, cards, 0, false));
     const std::string before = readFileOrEmpty(path);
-    std::string error;
-    EXPECT_FALSE(writeBookFile(dir + "/missing/book.sbk", cards, 0, false, &error));
-    EXPECT_FALSE(error.empty());
+    const Status failed = writeBookFile(dir + "/missing/book.sbk", cards, 0, false);
+    EXPECT_FALSE(failed.ok());
+    EXPECT_FALSE(failed.error().empty());
     EXPECT_EQ(readFileOrEmpty(path), before);
 }
 
 TEST(BookTool, PrintsCardsAndWritesBothFileForms) {
-    std::string out;
-    ASSERT_EQ(runTool("book " + books + "/two-cards-saveas.sbk", out), 0);
-    EXPECT_EQ(out, "255\t32768\t16777215\tFF0000\t008000\t\tUntitled-1\n"
+    using test::runTool;
+    test::ToolRun run = runTool("book " + books + "/two-cards-saveas.sbk");
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "255\t32768\t16777215\tFF0000\t008000\t\tUntitled-1\n"
                    "10053171\t13421772\t52479\t336699\tCCCCCC\tFFCC00\tSea\n");
     const std::string dir = tempDir("tool");
-    ASSERT_EQ(runTool("book " + books + "/two-cards-saveas.sbk --save " + dir + "/a.sbk", out), 0);
-    ASSERT_EQ(runTool("book " + books + "/two-cards-save.sbk --save-as " + dir + "/b.sbk", out), 0);
+    ASSERT_EQ(runTool("book " + books + "/two-cards-saveas.sbk --save " + dir + "/a.sbk").status, 0);
+    ASSERT_EQ(runTool("book " + books + "/two-cards-save.sbk --save-as " + dir + "/b.sbk").status, 0);
     EXPECT_EQ(readFileOrEmpty(dir + "/a.sbk"), readFileOrEmpty(books + "/two-cards-save.sbk"));
     EXPECT_EQ(readFileOrEmpty(dir + "/b.sbk"), readFileOrEmpty(books + "/two-cards-saveas.sbk"));
     writeFileBytes(dir + "/bad.sbk", "12\r\n");
-    EXPECT_EQ(runTool("book " + dir + "/bad.sbk", out), 2);
-    EXPECT_EQ(out, "");
+    run = runTool("book " + dir + "/bad.sbk");
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.out, "");
+    EXPECT_NE(run.err, "");
 }

@@ -2,10 +2,11 @@
 #include "colour/Ucolorschemer.h"
 #include "tools/SuggestSchemes.h"
 
+#include "support/ToolRun.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <string>
 
 using namespace hw;
@@ -43,23 +44,14 @@ TEST(SuggestSchemes, WorkedExamples) {
 
 TEST(SuggestSchemes, ToolPrintsTheSameRows) {
     for (const auto& [args, expected] : {std::pair{"180 50 50", example3FBFBF}, std::pair{"0 100 50", exampleFF0000}}) {
-        const std::string cmd = std::string(HW_TOOL) + " suggest " + args;
-        FILE* pipe = ::popen(cmd.c_str(), "r");
-        ASSERT_NE(pipe, nullptr);
-        std::string out;
-        char buf[512];
-        for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, pipe)) > 0;) out.append(buf, n);
-        EXPECT_EQ(::pclose(pipe), 0);
-        EXPECT_EQ(out, expected);
+        const hw::test::ToolRun run = hw::test::runTool(std::string("suggest ") + args);
+        EXPECT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(run.out, expected);
     }
-    const std::string bad = std::string(HW_TOOL) + " suggest 1x 50 50 2>&1";
-    FILE* pipe = ::popen(bad.c_str(), "r");
-    ASSERT_NE(pipe, nullptr);
-    char buf[256] = {};
-    const std::size_t n = std::fread(buf, 1, sizeof buf - 1, pipe);
-    const int status = ::pclose(pipe);
-    EXPECT_EQ(std::string(buf, n), "'1x' is not a valid integer value\n");
-    EXPECT_EQ(WEXITSTATUS(status), 2);
+    const hw::test::ToolRun bad = hw::test::runTool("suggest 1x 50 50");
+    EXPECT_EQ(bad.err, "'1x' is not a valid integer value\n");
+    EXPECT_EQ(bad.out, "");
+    EXPECT_EQ(bad.status, 2);
 }
 
 TEST(SuggestSchemes, LuminanceRulesAtTheirBoundaries) {

@@ -1,4 +1,4 @@
-#include "shell/CookieStore.h"
+#include "engine/CookieStore.h"
 
 #include "base/Files.h"
 #include "base/Folders.h"
@@ -11,47 +11,17 @@ namespace hw {
 
 namespace {
 
-struct StoredCookie {
-    std::string name;
-    std::string value;
-    std::string rest; // the "~~local~~" line through the "*" line, each with its LF
-};
-
-// Splits a store file into records. A record ends at a line "*"; an unfinished last record
-// (a damaged file) is kept as it stands so that nothing is lost.
-std::vector<StoredCookie> parse(const std::string& text) {
-    std::vector<StoredCookie> records;
-    std::size_t at = 0;
-    auto nextLine = [&](std::string& line) {
-        if (at >= text.size()) return false;
-        auto lf = text.find('\n', at);
-        if (lf == std::string::npos) lf = text.size();
-        line = text.substr(at, lf - at);
-        at = lf + 1;
-        return true;
-    };
-    std::string line;
-    while (nextLine(line)) {
-        StoredCookie r;
-        r.name = line;
-        if (!nextLine(r.value)) {
-            records.push_back(std::move(r));
-            break;
-        }
-        while (nextLine(line)) {
-            r.rest += line + "\n";
-            if (line == "*") break;
-        }
-        records.push_back(std::move(r));
-    }
-    return records;
-}
-
-std::string serialise(const std::vector<StoredCookie>& records) {
+std::string serialise(const std::vector<CookieRecord>& records) {
     std::string out;
-    for (const auto& r : records) out += r.name + "\n" + r.value + "\n" + r.rest;
+    for (const auto& r : records) {
+        out += r.name.str() + "\n" + r.value.str() + "\n" + r.rest;
+        // A record cut off by damage is closed, or it would swallow the records written after it.
+        if (!r.rest.ends_with("*\n") && !r.rest.ends_with("*\r\n")) out += "*\n";
+    }
     return out;
 }
+
+bool isPictureRequest(const CookieRecord& r) { return r.value.IsEmpty() && r.name.str().rfind("file:", 0) == 0; }
 
 std::string stripLineEnds(std::string s) {
     for (auto& c : s)
@@ -64,15 +34,15 @@ std::string stripLineEnds(std::string s) {
 std::string CookieStore::folderText(const std::string& folder) { return cookieFolderText(folder); }
 
 std::string CookieStore::fileFor(const std::string& folder) {
-    return cookiesFolder() + "/huewright@" + folderText(folder) + "_[1].txt";
+    return joinPath(cookiesFolder(), cookieStoreFileName(folder));
 }
 
-bool CookieStore::setCookie(const std::string& documentPath, const std::string& assignment) {
+Status CookieStore::setCookie(const std::string& documentPath, const std::string& assignment) {
     const std::string folder = folderOf(documentPath).empty() ? "/" : folderOf(documentPath);
     const std::string pair = stripLineEnds(assignment.substr(0, assignment.find(';')));
     // A picture request is a bare URL: an "=" inside its path does not make it a named cookie.
     const auto eq = pair.rfind("file:", 0) == 0 ? std::string::npos : pair.find('=');
-    StoredCookie fresh;
+    CookieRecord fresh;
     if (eq == std::string::npos) {
         fresh.name = pair;
     } else {
@@ -86,11 +56,11 @@ bool CookieStore::setCookie(const std::string& documentPath, const std::string& 
 
     ensureFolders();
     const std::string file = fileFor(folder);
-    auto records = parse(readFileOrEmpty(file));
+    auto records = parseCookieFile(readFileOrEmpty(file));
     if (eq == std::string::npos) {
         // One picture request at a time: the newest pick replaces the earlier ones and stands
         // last, where the readers look for it.
-        std::erase_if(records, [](const StoredCookie& r) { return r.value.empty() && r.name.rfind("file:", 0) == 0; });
+        std::erase_if(records, [](const CookieRecord& r) { return isPictureRequest(r); });
     }
     bool replaced = false;
     for (auto& r : records) {
@@ -107,9 +77,9 @@ bool CookieStore::setCookie(const std::string& documentPath, const std::string& 
 std::string CookieStore::cookiesFor(const std::string& documentPath) {
     const std::string folder = folderOf(documentPath).empty() ? "/" : folderOf(documentPath);
     std::string out;
-    for (const auto& r : parse(readFileOrEmpty(fileFor(folder)))) {
+    for (const auto& r : parseCookieFile(readFileOrEmpty(fileFor(folder)))) {
         if (!out.empty()) out += "; ";
-        out += r.value.empty() && r.name.rfind("file:", 0) == 0 ? r.name : r.name + "=" + r.value;
+        out += isPictureRequest(r) ? r.name.str() : r.name.str() + "=" + r.value.str();
     }
     return out;
 }

@@ -1,4 +1,4 @@
-#include "shell/Cursors.h"
+#include "widgets/Cursors.h"
 
 #include <QHash>
 #include <QPixmap>

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/Result.h"
+
 #include <string>
 
 namespace hw {
@@ -22,9 +24,9 @@ public:
     /// Stores a `document.cookie` assignment made by the document at `documentPath`:
     /// "name=value;attributes...". Text without "=" before its first ";" (the picture request)
     /// is stored with the whole text as its name and an empty value. A cookie of an existing
-    /// name replaces its record in place; a new name is appended. Returns false when the file
-    /// cannot be written.
-    static bool setCookie(const std::string& documentPath, const std::string& assignment);
+    /// name replaces its record in place; a new name is appended. Fails when the file cannot
+    /// be written.
+    static Status setCookie(const std::string& documentPath, const std::string& assignment);
 
     /// What `document.cookie` reads for the document at `documentPath`: "name=value" pairs
     /// joined by "; ".

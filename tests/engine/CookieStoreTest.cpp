@@ -1,4 +1,4 @@
-#include "shell/CookieStore.h"
+#include "engine/CookieStore.h"
 
 #include "base/Files.h"
 #include "base/Folders.h"
@@ -45,4 +45,16 @@ TEST(CookieStore, LineEndsInAValueCannotBreakTheLayout) {
     hw::test::isolateHome("lineends");
     ASSERT_TRUE(CookieStore::setCookie("/x/p.tmp", "data=a\nb\r\nc;"));
     EXPECT_EQ(CookieStore::cookiesFor("/x/p.tmp"), "data=a b  c");
+}
+
+TEST(CookieStore, DamagedFilesKeepTheirRecordsAndTakeNewOnes) {
+    hw::test::isolateHome("damaged");
+    ensureFolders();
+    const std::string file = CookieStore::fileFor("/d");
+    // The last record is cut off before its "*"; the first went through a CRLF editor.
+    ASSERT_TRUE(writeFileAtomic(file, "a\r\n1\r\n~~local~~/d/\r\n*\r\nx\nv\n~~local~~/d/\n"));
+    ASSERT_TRUE(CookieStore::setCookie("/d/p.tmp", "data=two;"));
+    EXPECT_EQ(CookieStore::cookiesFor("/d/p.tmp"), "a=1; x=v; data=two");
+    ASSERT_TRUE(CookieStore::setCookie("/d/p.tmp", "a=2;"));
+    EXPECT_EQ(CookieStore::cookiesFor("/d/p.tmp"), "a=2; x=v; data=two");
 }

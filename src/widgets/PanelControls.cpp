@@ -1,4 +1,4 @@
-#include "tools/PanelControls.h"
+#include "widgets/PanelControls.h"
 
 #include <QToolButton>
 

@@ -1,0 +1,229 @@
+// Web schemes as a user keeps them: a painted page saved as a scheme, shown again with every
+// colour, painted again and saved automatically when left, committed by Save, restored at close,
+// opened from the command line; and the same road for a frameset.
+
+#include "GuiTestMain.h"
+#include "GuiTestSupport.h"
+
+#include "base/Files.h"
+#include "colour/SwatchBookJs.h"
+#include "engine/CookieStore.h"
+
+#include <QAction>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+
+using namespace hw;
+using namespace hw::test;
+
+namespace {
+
+bool setColour(const char* hex, TColor code) { return writeSwatchBookJs(SwatchBookJsLayout::A, hex, code); }
+
+QString readAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? QString::fromLatin1(f.readAll()) : QString();
+}
+
+} // namespace
+
+class WebSchemeTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir* m_dir = nullptr;
+    TfrmBackDrop* m_window = nullptr;
+
+    QString folder() const { return m_dir->path(); }
+    WebBrowser* browser() const { return m_window->WebBrowser1(); }
+    QVariant js(const QString& script) const { return evaluate(browser(), script); }
+    const ProgramState& state() const { return m_window->state(); }
+
+    void trigger(const char* action) {
+        auto* a = m_window->findChild<QAction*>(action);
+        QVERIFY2(a && a->isEnabled(), action);
+        a->trigger();
+    }
+    void press(const char* button) {
+        auto* b = m_window->findChild<QToolButton*>(button);
+        QVERIFY2(b && b->isEnabled(), button);
+        QTest::mouseClick(b, Qt::LeftButton);
+    }
+    /// Waits until the browser shows the working copy of the current scheme, with its script.
+    bool showsCurrentScheme() {
+        return waitFor([&] {
+            if (!state().showingScheme() || state().schemes.empty()) return false;
+            const auto& slot = state().schemes[static_cast<std::size_t>(state().currentScheme)];
+            return browser()->currentPath().toStdString() == slot.workingCopy.str() &&
+                   js("document.readyState=='complete'&&typeof sb=='function'").toBool();
+        });
+    }
+    QString computed(const QString& id, const char* property) {
+        return js("getComputedStyle(document.getElementById('" + id + "'))." + property).toString();
+    }
+    /// The id of the first visible paragraph.
+    QString paragraph() {
+        return js("(function(){var p=document.getElementsByTagName('p');for(var j=0;j<p.length;j++)"
+                  "if(p[j].id&&p[j].getBoundingClientRect().height>0)return p[j].id;return '';})()")
+            .toString();
+    }
+    bool paintedRecordHolds(const QString& text) {
+        return waitFor([&] { return cookieValue(folder(), "data").contains(text); }, 10000);
+    }
+
+private slots:
+    void init() {
+        m_dir = new QTemporaryDir;
+        CookieStore::purgeLocalCookies();
+        m_window = new TfrmBackDrop;
+        m_window->resize(1100, 750);
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window));
+    }
+
+    void cleanup() {
+        m_window->questionOverride = [](const std::string&) { return Answer::No; };
+        m_window->close();
+        delete m_window;
+        delete m_dir;
+    }
+
+    void aPaintedPageIsKeptAsASchemeAndShownWithEveryColour() {
+        const QString corpus = QStringLiteral(HW_CORPUS "/libtiff-html");
+        if (!QDir(corpus).exists()) QSKIP("the corpus is not beside the repository");
+        QVERIFY(copyTree(corpus, folder()));
+        QVERIFY(openPage(*m_window, folder(), "internals.html"));
+        const QString p = paragraph();
+        QVERIFY(!p.isEmpty());
+
+        // The body, and a paragraph's background and text.
+        QVERIFY(setColour("FFCC00", 52479));
+        QVERIFY(clickElement(browser(), "1b"));
+        QVERIFY(paintedRecordHolds("?B1b$B$:B#FFCC00"));
+        QVERIFY(setColour("3366CC", 13395507));
+        QVERIFY(clickElement(browser(), p));
+        QVERIFY(setColour("990000", 153));
+        QVERIFY(clickElement(browser(), p, Qt::RightButton));
+        QVERIFY(paintedRecordHolds("?C" + p + "$C$:C#990000"));
+        QVERIFY(waitFor([&] { return m_window->isEnabled(Command::mnuSaveWebSchemeAs); }));
+
+        const QString scheme = QDir(folder()).filePath("blue.wsm");
+        m_window->fileDialogOverride = [&](FileDialog) { return std::optional(scheme.toStdString()); };
+        trigger("mnuSaveWebSchemeAs");
+        QVERIFY(QFile::exists(scheme));
+        QVERIFY(showsCurrentScheme());
+        QCOMPARE(computed("1b", "backgroundColor"), QStringLiteral("rgb(255, 204, 0)"));
+        QCOMPARE(computed(p, "backgroundColor"), QStringLiteral("rgb(51, 102, 204)"));
+        QCOMPARE(computed(p, "color"), QStringLiteral("rgb(153, 0, 0)"));
+        QCOMPARE(m_window->windowTitle(), QStringLiteral("Huewright - blue.wsm"));
+        QVERIFY(cookieValue(folder(), "data").isEmpty());
+
+        // Painting the scheme, then leaving it for a page: no question, a backup, the merge.
+        const QString saved = readAll(scheme);
+        QVERIFY(setColour("00FF00", 65280));
+        QVERIFY(clickElement(browser(), p));
+        QVERIFY(paintedRecordHolds("#00FF00"));
+        QVERIFY(waitFor([&] { return m_window->isEnabled(Command::mnuSaveWebScheme); }));
+        QStringList asked;
+        m_window->questionOverride = [&](const std::string& q) {
+            asked << QString::fromStdString(q);
+            return Answer::No;
+        };
+        m_window->fileDialogOverride = [&](FileDialog) {
+            return std::optional(QDir(folder()).filePath("internals.html").toStdString());
+        };
+        trigger("mnuOpenWebPage");
+        QVERIFY(asked.isEmpty());
+        QCOMPARE(readAll(QDir(folder()).filePath("~blue.wsm")), saved);
+        QVERIFY(readAll(scheme).contains("B#00FF00"));
+        QVERIFY(state().showingPage());
+
+        // Back to the scheme: the merged paint shows; Save drops the backup.
+        press("tbnNextScheme");
+        QVERIFY(showsCurrentScheme());
+        QCOMPARE(computed(p, "backgroundColor"), QStringLiteral("rgb(0, 255, 0)"));
+        trigger("mnuSaveWebScheme");
+        QVERIFY(!QFile::exists(QDir(folder()).filePath("~blue.wsm")));
+
+        // Painted again and left: closing asks about the changed scheme; No restores it.
+        QVERIFY(showsCurrentScheme());
+        const QString committed = readAll(scheme);
+        QVERIFY(setColour("0000FF", 16711680));
+        QVERIFY(clickElement(browser(), p));
+        QVERIFY(paintedRecordHolds("#0000FF"));
+        trigger("mnuOpenWebPage");
+        QVERIFY(readAll(scheme).contains("B#0000FF"));
+        QVERIFY(m_window->close());
+        QCOMPARE(asked, QStringList{"Save changes to blue.wsm?"});
+        QCOMPARE(readAll(scheme), committed);
+        QVERIFY(!QFile::exists(QDir(folder()).filePath("~blue.wsm")));
+
+        // A scheme named on the command line opens in a new window.
+        delete m_window;
+        m_window = new TfrmBackDrop;
+        m_window->show();
+        QDir::setCurrent(folder());
+        m_window->recogniseCommandLine(QStringLiteral("blue.wsm"));
+        QVERIFY(showsCurrentScheme());
+        QCOMPARE(computed(p, "backgroundColor"), QStringLiteral("rgb(0, 255, 0)"));
+        QCOMPARE(computed("1b", "backgroundColor"), QStringLiteral("rgb(255, 204, 0)"));
+    }
+
+    void aPaintedFramesetIsKeptAndShownWithBothFrames() {
+        for (auto name : {"raw-frames.html", "raw-frame0.html", "raw-frame1.html"})
+            QVERIFY(QFile::copy(QStringLiteral(HW_TEST_DATA "/pages/") + name, QDir(folder()).filePath(name)));
+        QVERIFY(openPage(*m_window, folder(), "raw-frames.html"));
+        QVERIFY(waitFor([&] { return js("frames.length==2&&typeof frames[1].sb=='function'").toBool(); }));
+        QVERIFY(setColour("FFCC00", 52479));
+        QVERIFY(clickElement(browser(), "1p", Qt::LeftButton, Qt::NoModifier, 0));
+        QVERIFY(setColour("3366CC", 13395507));
+        QVERIFY(clickElement(browser(), "1p", Qt::LeftButton, Qt::NoModifier, 1));
+        QVERIFY(waitFor([&] {
+            return cookieValue(folder(), "frameC[0]").contains("FFCC00") &&
+                   cookieValue(folder(), "frameC[1]").contains("3366CC");
+        }, 10000));
+        QVERIFY(waitFor([&] { return m_window->isEnabled(Command::mnuSaveWebSchemeAs); }));
+
+        const QString scheme = QDir(folder()).filePath("frames.wsm");
+        m_window->fileDialogOverride = [&](FileDialog) { return std::optional(scheme.toStdString()); };
+        trigger("mnuSaveWebSchemeAs");
+        QVERIFY(showsCurrentSchemeFrames());
+        const auto frameColour = [&](int frame) {
+            return js(QString("getComputedStyle(frames[%1].document.getElementById('1p')).backgroundColor").arg(frame))
+                .toString();
+        };
+        QCOMPARE(frameColour(0), QStringLiteral("rgb(255, 204, 0)"));
+        QCOMPARE(frameColour(1), QStringLiteral("rgb(51, 102, 204)"));
+
+        // Painted again in one frame and merged frame by frame when left.
+        QVERIFY(setColour("00FF00", 65280));
+        QVERIFY(clickElement(browser(), "1p", Qt::LeftButton, Qt::NoModifier, 1));
+        QVERIFY(waitFor([&] { return cookieValue(folder(), "frameC[1]").contains("00FF00"); }, 10000));
+        m_window->questionOverride = [](const std::string&) { return Answer::No; };
+        m_window->fileDialogOverride = [&](FileDialog) {
+            return std::optional(QDir(folder()).filePath("raw-frames.html").toStdString());
+        };
+        trigger("mnuOpenWebPage");
+        QVERIFY(readAll(scheme).contains("00FF00"));
+        press("tbnNextScheme");
+        QVERIFY(showsCurrentSchemeFrames());
+        QCOMPARE(frameColour(0), QStringLiteral("rgb(255, 204, 0)"));
+        QCOMPARE(frameColour(1), QStringLiteral("rgb(0, 255, 0)"));
+    }
+
+private:
+    bool showsCurrentSchemeFrames() {
+        return waitFor([&] {
+            if (!state().showingScheme() || state().schemes.empty()) return false;
+            const auto& slot = state().schemes[static_cast<std::size_t>(state().currentScheme)];
+            return browser()->currentPath().toStdString() == slot.workingCopy.str() &&
+                   js("frames.length==2&&frames[0].document.readyState=='complete'&&"
+                      "frames[1].document.readyState=='complete'&&!!frames[1].document.getElementById('1p')")
+                       .toBool();
+        });
+    }
+};
+
+HW_GUI_TEST_MAIN(WebSchemeTest)
+#include "WebSchemeTest.moc"
