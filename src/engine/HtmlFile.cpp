@@ -170,7 +170,6 @@ public:
         m_pictureNames.insert(std::string(bannerName));
     }
 
-    const std::string& base() const { return m_base; }
     const std::string& companion() const { return m_companion; }
     /// The companion folder as the created page links it.
     std::string companionLink() const { return linkName(m_base + "_files") + "/"; }
@@ -203,9 +202,9 @@ public:
     /// the name of its source picture, or another one when that is taken.
     Result<std::string> picture(const std::string& copy, const std::string& source) {
         if (const auto known = m_pictures.find(copy); known != m_pictures.end()) return known->second;
-        std::string wanted = source.substr(source.find_last_of("/\\") == std::string::npos
-                                               ? 0
-                                               : source.find_last_of("/\\") + 1);
+        // The parameter file may hold a Windows path.
+        const auto slash = source.find_last_of("/\\");
+        std::string wanted = slash == std::string::npos ? source : source.substr(slash + 1);
         if (wanted.empty()) wanted = fileNameOf(copy);
         const std::string name = uniqueName(m_pictureNames, wanted);
         const auto bytes = readFileBytes(copy);
@@ -388,6 +387,7 @@ Result<CreatedFiles> CreatePageFile(const std::string& workingCopy, const std::s
     if (at == npos) at = t.find("</HTML>");
     if (at == npos) at = t.find("</html>");
     t.insert(at == npos ? t.size() : at, bannerHtml);
+    // The removed attributes and the scheme view's styles leave runs of blanks behind.
     t = squeeze(squeeze(t, '\r'), ' ');
 
     if (auto s = creation.write(creation.files().page, textModeBytes(t)); !s) return Error{s.error()};
