@@ -23,5 +23,6 @@ int runHsv(const Args& args, std::ostream& out, std::ostream& err);
 int runModulation(const Args& args, std::ostream& out, std::ostream& err);
 int runRecolour(const Args& args, std::ostream& out, std::ostream& err);
 int runRecreate(const Args& args, std::ostream& out, std::ostream& err);
+int runCreateHtml(const Args& args, std::ostream& out, std::ostream& err);
 
 } // namespace hw::tool

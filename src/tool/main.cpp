@@ -28,6 +28,9 @@ const Subcommand subcommands[] = {
     {"modulation", hw::tool::runModulation, "modulation OLD NEW         the recolouring numbers"},
     {"recolour", hw::tool::runRecolour, "recolour SRC OLD NEW       recolour a picture into the Temp folder"},
     {"recreate", hw::tool::runRecreate, "recreate SRC MODTEXT OLD   rebuild a recoloured copy"},
+#ifdef HW_TOOL_CREATE_HTML
+    {"create-html", hw::tool::runCreateHtml, "create-html SCHEME OUT     write SCHEME as a finished page OUT"},
+#endif
 };
 
 void printHelp(std::ostream& out) {
