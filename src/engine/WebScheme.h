@@ -3,6 +3,7 @@
 #include "base/AnsiString.h"
 
 #include <string>
+#include <vector>
 
 namespace hw {
 
@@ -24,6 +25,8 @@ struct PageScheme {
     AnsiString styleSheetCopy;
     /// The swatch file ("sb") the scheme's cards were read from; empty until first loaded.
     std::string swatchFile;
+    /// A frameset scheme's frame copies ("fps"), by frame index; empty for a single page.
+    std::vector<std::string> frameCopies;
 };
 
 /// The scheme work of the whole program: the page painted and the texts and paths of the scheme

@@ -269,15 +269,7 @@ const std::vector<Row>& table() {
 
 CommandStates::CommandStates(Screen& screen) : m_screen(screen) {}
 
-bool CommandStates::built(Command command) {
-    switch (command) {
-    // Waiting for the creation of HTML files.
-    case C::mnuCreateHtmlFile:
-        return false;
-    default:
-        return true;
-    }
-}
+bool CommandStates::built(Command) { return true; }
 
 void CommandStates::apply(Situation situation, const ProgramState& state) {
     for (const Row& row : table()) {

@@ -3,6 +3,7 @@
 #include "base/Files.h"
 #include "blender/ImageBlender.h"
 #include "engine/ChangeRecord.h"
+#include "engine/HtmlFile.h"
 #include "engine/RecordMerge.h"
 #include "engine/SchemeFile.h"
 #include "program/SwatchBookCommands.h"
@@ -63,6 +64,7 @@ bool SchemeCommands::LoadScheme(const std::string& schemeFile) {
         slot.styleSheetCopy = files.styleSheetCopy;
     }
     slot.workingCopy = files.workingCopy;
+    slot.frameCopies = files.frameCopies;
     if (!slot.swatchFile.empty()) removeFile(slot.swatchFile);
     slot.swatchFile = files.swatchFile;
 
@@ -93,6 +95,7 @@ bool SchemeCommands::RebuildSchemePage(const std::string& schemeFile) {
         slot.styleSheetCopy = built->styleSheetCopy;
     }
     slot.workingCopy = built->workingCopy;
+    slot.frameCopies = built->frameCopies;
     return true;
 }
 
@@ -233,6 +236,24 @@ bool SchemeCommands::OpenSchemeFromCommandLine(const std::string& path) {
     showSchemeCaption();
     m_states.apply(Situation::SchemeOpenedFromCommandLine, m_state);
     return true;
+}
+
+void SchemeCommands::mnuCreateHtmlFileClick() {
+    if (!m_state.showingScheme() || m_state.lastScheme() < 0) return;
+    if (hasChangeRecord() && currentSlot().schemeFile.str() != emptyPathMarker) {
+        // Only Yes saves; No and Cancel both go on to the dialog with the scheme as it was saved.
+        if (m_screen.askYesNoCancel(saveQuestion(currentSlot().schemeFile.str())) == Answer::Yes)
+            mnuSaveWebSchemeClick();
+    }
+    const auto chosen = m_screen.chooseFile(FileDialog::dlgCreateHtml);
+    if (!chosen) return;
+    const PageScheme& slot = currentSlot();
+    const auto created = createHtmlFile(slot.workingCopy.str(), slot.frameCopies, *chosen);
+    if (!created) {
+        m_screen.warn(created.error());
+        return;
+    }
+    m_screen.inform(createdNotice(*created));
 }
 
 // ---- stepping -------------------------------------------------------------------------------

@@ -46,6 +46,9 @@ public:
     bool mnuSaveWebSchemeClick();
     /// File > Open Web Scheme and its tool button.
     void mnuOpenWebSchemeClick();
+    /// File > Create HTML File: the scheme on show written out as a finished page, its pictures
+    /// and stylesheet beside it.
+    void mnuCreateHtmlFileClick();
     /// A scheme named on the command line: opened without a dialog or a question.
     bool OpenSchemeFromCommandLine(const std::string& path);
 

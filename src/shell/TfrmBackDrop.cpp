@@ -150,7 +150,8 @@ void TfrmBackDrop::createMenu() {
             &QAction::triggered, this, &TfrmBackDrop::mnuSaveWebSchemeClick);
     connect(add(file, Command::mnuSaveWebSchemeAs, "mnuSaveWebSchemeAs", "Save Web S&cheme As"), &QAction::triggered,
             this, &TfrmBackDrop::mnuSaveWebSchemeAsClick);
-    add(file, Command::mnuCreateHtmlFile, "mnuCreateHtmlFile", "&Create HTML File");
+    connect(add(file, Command::mnuCreateHtmlFile, "mnuCreateHtmlFile", "&Create HTML File"), &QAction::triggered, this,
+            [this] { m_session.schemes().mnuCreateHtmlFileClick(); });
     file->addSeparator();
     connect(add(file, Command::mnuPageSetUp, "mnuPageSetUp", "Page Set&up"), &QAction::triggered, this,
             &TfrmBackDrop::mnuPageSetUpClick);

@@ -24,5 +24,6 @@ int runModulation(const Args& args, std::ostream& out, std::ostream& err);
 int runRecolour(const Args& args, std::ostream& out, std::ostream& err);
 int runRecreate(const Args& args, std::ostream& out, std::ostream& err);
 int runSchemeView(const Args& args, std::ostream& out, std::ostream& err);
+int runCreateHtml(const Args& args, std::ostream& out, std::ostream& err);
 
 } // namespace hw::tool

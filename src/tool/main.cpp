@@ -29,6 +29,7 @@ const Subcommand subcommands[] = {
     {"recolour", hw::tool::runRecolour, "recolour SRC OLD NEW       recolour a picture into the Temp folder"},
     {"recreate", hw::tool::runRecreate, "recreate SRC MODTEXT OLD   rebuild a recoloured copy"},
     {"scheme-view", hw::tool::runSchemeView, "scheme-view SCHEME         build a scheme's working files beside it; prints the working copy and the swatch file"},
+    {"create-html", hw::tool::runCreateHtml, "create-html SCHEME OUT     write SCHEME as a finished page OUT"},
 };
 
 void printHelp(std::ostream& out) {

@@ -14,6 +14,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
+#include <QWebEnginePage>
+#include <QWebEngineProfile>
+#include <QWebEngineView>
 
 using namespace hw;
 using namespace hw::test;
@@ -26,6 +29,48 @@ QString readAll(const QString& path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? QString::fromLatin1(f.readAll()) : QString();
 }
+
+/// A page with a profile of its own (no cookie, no page scheme of the program) that keeps the
+/// script errors it meets.
+class PlainPage : public QWebEnginePage {
+public:
+    explicit PlainPage(QWebEngineProfile* profile) : QWebEnginePage(profile) {}
+    QStringList errors;
+
+protected:
+    void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel level, const QString& message, int line,
+                                  const QString& source) override {
+        if (level == ErrorMessageLevel) errors << source + ":" + QString::number(line) + " " + message;
+    }
+};
+
+/// Opens a created page as anyone would, outside the program, and runs a script in it.
+struct PlainBrowser {
+    QWebEngineProfile profile;
+    PlainPage* page = new PlainPage(&profile);
+    QWebEngineView view;
+    PlainBrowser() {
+        view.setPage(page);
+        view.resize(1000, 700);
+        view.show();
+    }
+    ~PlainBrowser() { delete page; }
+    bool open(const QString& path) {
+        QSignalSpy loaded(page, &QWebEnginePage::loadFinished);
+        page->load(QUrl::fromLocalFile(path));
+        return loaded.wait(30000) && loaded.first().first().toBool();
+    }
+    QVariant js(const QString& script) {
+        QVariant result;
+        bool done = false;
+        page->runJavaScript(script, [&](const QVariant& v) {
+            result = v;
+            done = true;
+        });
+        waitFor([&] { return done; }, 10000);
+        return result;
+    }
+};
 
 } // namespace
 
@@ -130,6 +175,33 @@ private slots:
         QCOMPARE(m_window->windowTitle(), QStringLiteral("Huewright - blue.wsm"));
         QVERIFY(cookieValue(folder(), "data").isEmpty());
 
+        // Created as a finished page in another folder, it shows the same outside the program.
+        QTemporaryDir published;
+        const QString created = QDir(published.path()).filePath("site.html");
+        QStringList notices;
+        m_window->noticeOverride = [&](const std::string& text) { notices << QString::fromStdString(text); };
+        m_window->fileDialogOverride = [&](FileDialog) { return std::optional(created.toStdString()); };
+        trigger("mnuCreateHtmlFile");
+        QCOMPARE(notices, QStringList{"The file site.html has been created and saved to\n" + published.path()});
+        {
+            PlainBrowser plain;
+            QVERIFY(plain.open(created));
+            QCOMPARE(plain.js("getComputedStyle(document.body).backgroundColor").toString(),
+                     QStringLiteral("rgb(255, 204, 0)"));
+            QVERIFY(plain.js("Array.prototype.some.call(document.querySelectorAll('p'),function(e){var s=getComputedStyle(e);"
+                             "return s.backgroundColor=='rgb(51, 102, 204)'&&s.color=='rgb(153, 0, 0)';})")
+                        .toBool());
+            QVERIFY(waitFor([&] {
+                return plain.js("Array.prototype.every.call(document.images,function(i){return i.complete&&i.naturalWidth>0;})")
+                    .toBool();
+            }));
+            QVERIFY(plain.js("Array.prototype.every.call(document.querySelectorAll('link[rel=stylesheet]'),"
+                             "function(l){return !!l.sheet;})")
+                        .toBool());
+            QVERIFY2(plain.page->errors.isEmpty(), qPrintable(plain.page->errors.join("\n")));
+        }
+        m_window->noticeOverride = {};
+
         // Painting the scheme, then leaving it for a page: no question, a backup, the merge.
         const QString saved = readAll(scheme);
         QVERIFY(setColour("00FF00", 65280));
@@ -208,6 +280,30 @@ private slots:
         };
         QCOMPARE(frameColour(0), QStringLiteral("rgb(255, 204, 0)"));
         QCOMPARE(frameColour(1), QStringLiteral("rgb(51, 102, 204)"));
+
+        // The created frameset shows both frames with their colours outside the program.
+        QTemporaryDir published;
+        const QString created = QDir(published.path()).filePath("frames.html");
+        m_window->noticeOverride = [](const std::string&) {};
+        m_window->fileDialogOverride = [&](FileDialog) { return std::optional(created.toStdString()); };
+        trigger("mnuCreateHtmlFile");
+        {
+            PlainBrowser plain;
+            QVERIFY(plain.open(created));
+            QVERIFY(waitFor([&] {
+                return plain.js("frames.length==2&&[0,1].every(function(i){var d=frames[i].document;"
+                                "return d.readyState=='complete'&&d.getElementsByTagName('p').length>0;})")
+                    .toBool();
+            }));
+            QCOMPARE(plain.js("getComputedStyle(frames[0].document.getElementsByTagName('p')[0]).backgroundColor")
+                         .toString(),
+                     QStringLiteral("rgb(255, 204, 0)"));
+            QCOMPARE(plain.js("getComputedStyle(frames[1].document.getElementsByTagName('p')[0]).backgroundColor")
+                         .toString(),
+                     QStringLiteral("rgb(51, 102, 204)"));
+            QVERIFY2(plain.page->errors.isEmpty(), qPrintable(plain.page->errors.join("\n")));
+        }
+        m_window->noticeOverride = {};
 
         // Painted again in one frame and merged frame by frame when left.
         QVERIFY(setColour("00FF00", 65280));

@@ -290,3 +290,29 @@ TEST(SchemeCommands, OpeningASchemeShowsItAndEnablesSaveAs) {
     EXPECT_TRUE(other.on(Command::mnuPageSetUp));
     EXPECT_NE(readFileOrEmpty(other.state().schemes[0].workingCopy.str()).find("FFCC00"), std::string::npos);
 }
+
+TEST(SchemeCommands, CreateHtmlFileWritesTheSchemeOnShowAsAFinishedPage) {
+    Rig r("create-html");
+    r.paint("FFCC00", "0000FF");
+    ASSERT_TRUE(r.saveAs("blue.wsm"));
+    ASSERT_TRUE(r.on(Command::mnuCreateHtmlFile));
+    const std::string out = freshFolder("create-html-out");
+    // Painting since the save: Yes saves it first.
+    r.paint("00FF00", "0000FF");
+    r.screen.answers = {Answer::Yes};
+    r.screen.files = {out + "/site.html"};
+    r.session.schemes().mnuCreateHtmlFileClick();
+    EXPECT_EQ(r.screen.questions.back(), "Save changes to blue.wsm?");
+    EXPECT_EQ(r.screen.dialogs.back(), FileDialog::dlgCreateHtml);
+    ASSERT_FALSE(r.screen.notices.empty());
+    EXPECT_EQ(r.screen.notices.back(), "The file site.html has been created and saved to\n" + out);
+    const std::string page = readFileOrEmpty(out + "/site.html");
+    EXPECT_NE(page.find("#00FF00"), std::string::npos);
+    EXPECT_EQ(page.find("onClick"), std::string::npos);
+    EXPECT_TRUE(fs::is_directory(out + "/site_files"));
+
+    // A target that cannot be written is told, not announced as created.
+    r.screen.files = {out + "/no/such/folder/site.html"};
+    r.session.schemes().mnuCreateHtmlFileClick();
+    EXPECT_EQ(r.screen.notices.back().find("has been created"), std::string::npos);
+}
