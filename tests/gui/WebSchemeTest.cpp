@@ -182,6 +182,8 @@ private slots:
         QVERIFY(shows(p, "color", "rgb(153, 0, 0)"));
         QCOMPARE(m_window->windowTitle(), QStringLiteral("Huewright - blue.wsm"));
         QVERIFY(cookieValue(folder(), "data").isEmpty());
+        // HW_SCREENSHOT names where to keep a picture of the scheme view (for the docs).
+        if (qEnvironmentVariableIsSet("HW_SCREENSHOT")) m_window->grab().save(qEnvironmentVariable("HW_SCREENSHOT"));
 
         // Created as a finished page in another folder, it shows the same outside the program.
         QTemporaryDir published;
