@@ -286,6 +286,19 @@ Result<std::string> relinkStyleSheets(const std::string& text, const std::string
     return out.finish();
 }
 
+/// The name in the companion folder of the picture at `address`, after copying it there once: a
+/// recoloured copy under its source picture's name, another local picture under its own. Empty
+/// for an address the created page keeps (the web, a missing file, a ".tmp" that is no copy).
+Result<std::string> companionPicture(string_view address, const std::string& copyFolder, Creation& creation) {
+    if (endsWithTmp(address)) {
+        const std::string copy = localPath(address, copyFolder);
+        const auto source = sourceOfCopy(copy);
+        return source ? creation.picture(copy, *source) : std::string();
+    }
+    const auto file = localFile(address, copyFolder);
+    return file ? creation.picture(*file, *file) : std::string();
+}
+
 /// Points every image at a copy in the companion folder: a recoloured copy under its source
 /// picture's name, any other local picture under its own, so the created page needs nothing from
 /// the scheme's folder.
@@ -307,19 +320,11 @@ Result<std::string> relinkImages(const std::string& text, const std::string& cop
         const char quote = tag[start - 1] == '"' || tag[start - 1] == '\'' ? tag[start - 1] : '\0';
         const auto end = quote ? tag.find(quote, start) : tag.find_first_of(" >", start);
         string_view address = tag.substr(start, (end == npos ? tag.size() : end) - start);
-        Result<std::string> name = Error{};
-        if (const auto tmp = lowered.find(".tmp", start); tmp != npos && tmp + 4 <= start + address.size()) {
+        if (const auto tmp = lowered.find(".tmp", start); tmp != npos && tmp + 4 <= start + address.size())
             address = tag.substr(start, tmp + 4 - start);
-            const std::string copy = localPath(address, copyFolder);
-            const auto source = sourceOfCopy(copy);
-            if (!source) continue;
-            name = creation.picture(copy, *source);
-        } else if (const auto file = localFile(address, copyFolder)) {
-            name = creation.picture(*file, *file);
-        } else {
-            continue;
-        }
+        const auto name = companionPicture(address, copyFolder, creation);
         if (!name) return Error{name.error()};
+        if (name->empty()) continue;
         out.replace(at + start, address.size(), std::string(prefix) + linkName(*name));
     }
     return out.finish();
@@ -338,18 +343,9 @@ Result<std::string> relinkBackgrounds(const std::string& text, const std::string
         const std::size_t end = window.find_last_not_of(" \"'", close - 1);
         if (start == npos || end == npos || start > end || start >= close) continue;
         const string_view address = window.substr(start, end + 1 - start);
-        Result<std::string> name = Error{};
-        if (endsWithTmp(address)) {
-            const std::string copy = localPath(address, copyFolder);
-            const auto source = sourceOfCopy(copy);
-            if (!source) continue;
-            name = creation.picture(copy, *source);
-        } else if (const auto file = localFile(address, copyFolder)) {
-            name = creation.picture(*file, *file);
-        } else {
-            continue;
-        }
+        const auto name = companionPicture(address, copyFolder, creation);
         if (!name) return Error{name.error()};
+        if (name->empty()) continue;
         out.replace(at + 4 + start, address.size(), std::string(prefix) + linkName(*name));
     }
     return out.finish();

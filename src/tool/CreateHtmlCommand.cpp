@@ -4,9 +4,6 @@
 #include "tool/ToolCommands.h"
 
 #include "base/Files.h"
-#include "base/Folders.h"
-#include "blender/ImageBlender.h"
-#include "blender/MagickLibrary.h"
 #include "engine/HtmlFile.h"
 #include "engine/SchemeView.h"
 #include "engine/WebScheme.h"
@@ -16,21 +13,6 @@
 namespace hw::tool {
 
 namespace {
-
-class RecreatedPictures : public PictureMaker {
-public:
-    explicit RecreatedPictures(std::ostream& err) : m_err(err) {}
-    std::string recreate(const std::string& sourcePath, const std::string& modulation,
-                         const std::string& oldColour) override {
-        auto copy = recreateImage(sourcePath, modulation, oldColour);
-        // The element keeps its own picture; the user of the tool still hears why.
-        if (!copy) m_err << "huewright-tool: " << copy.error() << "\n";
-        return copy ? *copy : std::string();
-    }
-
-private:
-    std::ostream& m_err;
-};
 
 /// The scheme view's working files serve only this run; the program would delete them when it
 /// closes.
@@ -48,17 +30,8 @@ int runCreateHtml(const Args& args, std::ostream& out, std::ostream& err) {
         err << "huewright-tool: usage: create-html SCHEME OUT\n";
         return 2;
     }
-    if (!ensureFolders()) {
-        err << "huewright-tool: the folder " << tempFolder() << " cannot be made\n";
-        return 2;
-    }
-    MagickLibrary library;
-    RecreatedPictures pictures(err);
-    const auto view = buildSchemeView(args[0], false, pictures);
-    if (!view) {
-        err << "huewright-tool: " << view.error() << "\n";
-        return 2;
-    }
+    const auto view = showScheme(args[0], err);
+    if (!view) return 2;
     const auto created = createHtmlFile(view->workingCopy, view->frameCopies, args[1]);
     removeWorkingFiles(*view);
     if (!created) {

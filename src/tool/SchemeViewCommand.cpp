@@ -31,22 +31,28 @@ private:
 
 } // namespace
 
+std::optional<SchemeViewFiles> showScheme(const std::string& scheme, std::ostream& err) {
+    if (!ensureFolders()) {
+        err << "huewright-tool: the folder " << tempFolder() << " cannot be made\n";
+        return std::nullopt;
+    }
+    MagickLibrary library;
+    BlenderPictures pictures(err);
+    auto view = buildSchemeView(scheme, false, pictures);
+    if (!view) {
+        err << "huewright-tool: " << view.error() << "\n";
+        return std::nullopt;
+    }
+    return std::move(*view);
+}
+
 int runSchemeView(const Args& args, std::ostream& out, std::ostream& err) {
     if (args.size() != 1) {
         err << "huewright-tool: usage: scheme-view SCHEME\n";
         return 2;
     }
-    if (!ensureFolders()) {
-        err << "huewright-tool: the folder " << tempFolder() << " cannot be made\n";
-        return 2;
-    }
-    MagickLibrary library;
-    BlenderPictures pictures(err);
-    const auto view = buildSchemeView(args[0], false, pictures);
-    if (!view) {
-        err << "huewright-tool: " << view.error() << "\n";
-        return 2;
-    }
+    const auto view = showScheme(args[0], err);
+    if (!view) return 2;
     out << view->workingCopy << "\n" << view->swatchFile << "\n";
     return 0;
 }

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "engine/SchemeView.h"
+
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,6 +27,9 @@ int runModulation(const Args& args, std::ostream& out, std::ostream& err);
 int runRecolour(const Args& args, std::ostream& out, std::ostream& err);
 int runRecreate(const Args& args, std::ostream& out, std::ostream& err);
 int runSchemeView(const Args& args, std::ostream& out, std::ostream& err);
+/// A scheme's working files as the scheme view builds them, pictures recoloured by the image
+/// blender; nullopt when the scheme cannot be shown, which is told on `err`.
+std::optional<SchemeViewFiles> showScheme(const std::string& scheme, std::ostream& err);
 int runCreateHtml(const Args& args, std::ostream& out, std::ostream& err);
 
 } // namespace hw::tool

@@ -4,6 +4,7 @@
 #include "base/Folders.h"
 #include "engine/CookieStore.h"
 #include "support/RecordingScreen.h"
+#include "support/TestFolders.h"
 #include "support/TestHome.h"
 
 #include <gtest/gtest.h>
@@ -18,21 +19,14 @@ using hw::test::RecordingScreen;
 namespace {
 
 std::string freshSite(const std::string& name) {
-    const auto dir = fs::temp_directory_path() / ("hw-program-" + name + "-" + std::to_string(::getpid()));
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    writeFileBytes((dir / "index.html").string(), "<html><head></head><body><p>Hi</p></body></html>");
-    writeFileBytes((dir / "frames.htm").string(),
+    const std::string dir = hw::test::freshFolder("program-" + name);
+    writeFileBytes(dir + "/index.html", "<html><head></head><body><p>Hi</p></body></html>");
+    writeFileBytes(dir + "/frames.htm",
                    "<html><frameset cols='50%,50%'><frame src='index.html'><frame src='index.html'></frameset></html>");
-    return dir.string();
+    return dir;
 }
 
-int filesLike(const std::string& folder, const std::string& pattern) {
-    int n = 0;
-    for (auto& e : fs::directory_iterator(folder))
-        if (wildcardMatch(pattern, e.path().filename().string())) ++n;
-    return n;
-}
+using hw::test::filesLike;
 
 } // namespace
 

@@ -5,6 +5,7 @@
 #include "program/Session.h"
 #include "engine/CookieStore.h"
 #include "support/RecordingScreen.h"
+#include "support/TestFolders.h"
 #include "support/TestHome.h"
 
 #include <gtest/gtest.h>
@@ -76,19 +77,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string freshFolder(const std::string& name) {
-    const auto dir = fs::temp_directory_path() / ("hw-schemes-" + name + "-" + std::to_string(::getpid()));
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    return dir.string();
-}
-
-int filesLike(const std::string& folder, const std::string& pattern) {
-    int n = 0;
-    for (auto& e : fs::directory_iterator(folder))
-        if (wildcardMatch(pattern, e.path().filename().string())) ++n;
-    return n;
-}
+std::string freshFolder(const std::string& name) { return hw::test::freshFolder("schemes-" + name); }
+using hw::test::filesLike;
 
 /// The record the page script writes after painting the body and a paragraph.
 std::string record(const std::string& body, const std::string& paragraph) {
