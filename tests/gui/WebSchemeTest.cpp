@@ -263,6 +263,20 @@ private slots:
         QVERIFY(shows("1b", "backgroundColor", "rgb(255, 204, 0)"));
     }
 
+    void aFramesetOpenedFromTheMenuCollectsTheColoursOfEveryFrame() {
+        for (auto name : {"raw-frames.html", "raw-frame0.html", "raw-frame1.html"})
+            QVERIFY(QFile::copy(QStringLiteral(HW_TEST_DATA "/pages/") + name, QDir(folder()).filePath(name)));
+        m_window->fileDialogOverride = [&](FileDialog) {
+            return std::optional(QDir(folder()).filePath("raw-frames.html").toStdString());
+        };
+        QSignalSpy handled(m_window, &TfrmBackDrop::documentHandled);
+        trigger("mnuOpenWebPage");
+        QVERIFY(handled.count() > 0 || handled.wait(30000));
+        for (int i = 0; i < 2; ++i)
+            QVERIFY2(js(QString("frames[%1].sco").arg(i)).toString().startsWith(QString("frameC[%1]=initialise,").arg(i)),
+                     qPrintable(js(QString("frames[%1].sco").arg(i)).toString()));
+    }
+
     void aPaintedFramesetIsKeptAndShownWithBothFrames() {
         for (auto name : {"raw-frames.html", "raw-frame0.html", "raw-frame1.html"})
             QVERIFY(QFile::copy(QStringLiteral(HW_TEST_DATA "/pages/") + name, QDir(folder()).filePath(name)));
