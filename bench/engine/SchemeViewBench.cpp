@@ -1,18 +1,21 @@
 // Applying a scheme to its page: the 1 MB corpus manual with a record of 2,000 entries, against
 // instrumenting that page alone and against the find-first procedure that searches the whole
-// page once per entry.
+// page once per entry; and Save As and Save of that scheme.
 
 #include "base/Files.h"
 #include "engine/ChangeRecord.h"
+#include "engine/RecordMerge.h"
 #include "engine/SchemeFile.h"
 #include "engine/SchemeView.h"
 #include "engine/WebPage.h"
 
 #include <benchmark/benchmark.h>
 
+#include <filesystem>
 #include <random>
 #include <string>
 #include <vector>
+#include <unistd.h>
 
 namespace {
 
@@ -104,6 +107,47 @@ void bench_find_first_per_entry(benchmark::State& state) {
     }
 }
 
+/// A folder of the benchmark's own for the files Save As and Save write.
+const std::string& workFolder() {
+    static const std::string folder = [] {
+        const auto dir = std::filesystem::temp_directory_path() / ("hw-bench-scheme-" + std::to_string(::getpid()));
+        std::filesystem::create_directories(dir);
+        return dir.string();
+    }();
+    return folder;
+}
+
+// Save Web Scheme As from the page view: the record block, the stylesheet and the page source
+// written as a new scheme file.
+void bench_save_as(benchmark::State& state) {
+    const Case& c = manualCase();
+    const std::string path = std::string(HW_CORPUS) + "/bash-manual/bashref.html";
+    const hw::AnsiString page = hw::WebPage::ReadPageFile(path);
+    const hw::AnsiString block("data\ninitialise," + c.record.str() + "\n\n");
+    const std::string target = workFolder() + "/blue.wsm";
+    for (auto _ : state) {
+        const hw::AnsiString text = hw::singlePageSchemeText(block, page, hw::folderOf(path));
+        if (!hw::writeFileAtomic(target, hw::textModeBytes(text.str()))) state.SkipWithError("write failed");
+    }
+}
+
+// Save Web Scheme: a new record of 2,000 entries merged into the scheme file, then the scheme's
+// working copy built again in place.
+void bench_save(benchmark::State& state) {
+    const Case& c = manualCase();
+    const std::string scheme = workFolder() + "/green.wsm";
+    const std::string bytes = hw::textModeBytes(c.scheme.str());
+    const hw::AnsiString cookie("data\ninitialise," + c.record.str() + "\n~~local~~" + workFolder() + "/\n0\n*\n");
+    const std::string workingCopy = workFolder() + "/psBENCH.tmp";
+    NoPictures pictures;
+    for (auto _ : state) {
+        if (!hw::writeFileAtomic(scheme, hw::mergeRecordText(bytes, cookie))) state.SkipWithError("write failed");
+        const auto view = hw::buildSchemeView(scheme, false, pictures, workingCopy);
+        if (!view) state.SkipWithError(view.error().c_str());
+        else hw::removeFile(view->swatchFile);
+    }
+}
+
 void bench_swatch_file(benchmark::State& state) {
     std::string list;
     for (int n = 0; n < 300; ++n) list += "%#FFCC00(52479),";
@@ -120,4 +164,6 @@ BENCHMARK(bench_apply_scheme)->Unit(benchmark::kMillisecond);
 BENCHMARK(bench_instrument_only)->Unit(benchmark::kMillisecond);
 BENCHMARK(bench_find_first_per_entry)->Unit(benchmark::kMillisecond);
 BENCHMARK(bench_swatch_file)->Unit(benchmark::kMicrosecond);
+BENCHMARK(bench_save_as)->Unit(benchmark::kMillisecond);
+BENCHMARK(bench_save)->Unit(benchmark::kMillisecond);
 BENCHMARK_MAIN();
