@@ -159,7 +159,76 @@ Status writeDocument(const std::string& path, const AnsiString& text) {
     return writeFileAtomic(path, textModeBytes(text.str()));
 }
 
+// The first occurrence of a fixed text at or after a position of a text that never changes,
+// for searches whose starting points never move back: a search that ends past the next starting
+// point answers that one too, so all the searches together read the text about once.
+class ForwardFinder {
+public:
+    ForwardFinder(std::string_view text, std::string_view pattern) : m_text(text), m_pattern(pattern) {}
+
+    std::size_t find(std::size_t from) {
+        if (!m_searched || from < m_from || (m_found != std::string_view::npos && from > m_found)) {
+            m_from = from;
+            m_found = m_text.find(m_pattern, from);
+            m_searched = true;
+        }
+        return m_found;
+    }
+
+private:
+    std::string_view m_text;
+    std::string_view m_pattern;
+    std::size_t m_from = 0;
+    std::size_t m_found = std::string_view::npos;
+    bool m_searched = false;
+};
+
 } // namespace
+
+std::string keepStyleSheetLinks(std::string_view page) {
+    constexpr std::string_view open = "<LINK";
+    // The text being edited is always `out` + page[t..]. `out` is final and holds no "<LINK";
+    // only a deletion can join its last four characters with page[t..] into a new one. The rest
+    // of the page is never edited, so the tag ends and ".CSS" are looked up in the page itself.
+    std::string out;
+    out.reserve(page.size());
+    std::size_t t = 0;
+    ForwardFinder closing(page, ">");
+    ForwardFinder styleSheet(page, ".CSS");
+    auto joinedOpening = [&]() -> std::size_t {
+        for (std::size_t k = std::min<std::size_t>(open.size() - 1, out.size()); k >= 1; --k) {
+            bool match = t + (open.size() - k) <= page.size();
+            for (std::size_t i = 0; match && i < open.size(); ++i)
+                match = (i < k ? out[out.size() - k + i] : page[t + i - k]) == open[i];
+            if (match) return k;
+        }
+        return 0;
+    };
+    for (;;) {
+        // How many characters of the occurrence lie in `out`.
+        std::size_t k = joinedOpening();
+        if (k == 0) {
+            const std::size_t j = page.find(open, t);
+            if (j == std::string_view::npos) break;
+            out.append(page.substr(t, j - t));
+            t = j;
+        }
+        // Neither ">" nor ".CSS" can begin inside "<LINK", so both are looked for after it.
+        const std::size_t body = t + open.size() - k;
+        const std::size_t gt = closing.find(body);
+        const std::size_t tagEnd = gt == std::string_view::npos ? page.size() : gt + 1;
+        const std::size_t css = styleSheet.find(body);
+        out.resize(out.size() - k);
+        if (css != std::string_view::npos && css + 4 <= tagEnd) {
+            out += "<link";
+            t = body;
+        } else {
+            t = tagEnd;
+        }
+    }
+    out.append(page.substr(t));
+    return out;
+}
 
 AnsiString singlePageSchemeText(const AnsiString& block, AnsiString page, const std::string& pageFolder) {
     page.ReplaceEvery("<style", "<STYLE");
@@ -169,17 +238,7 @@ AnsiString singlePageSchemeText(const AnsiString& block, AnsiString page, const 
     page.ReplaceFirst("</html>", "</HTML>");
     if (!page.Contains("</HTML>")) page += "</HTML>";
 
-    // Only stylesheet links stay, written "<link"; every other link tag goes. A deletion can
-    // join a "<" with a following "LINK", so the search steps back a little each time.
-    for (int at = page.Pos("<LINK"); at != 0; at = page.PosFrom("<LINK", std::max(1, at - 5))) {
-        const int length = tagLength(page, at, 600);
-        if (page.SubString(at, length).Contains(".CSS")) {
-            page.Delete(at, 5);
-            page.Insert("<link", at);
-        } else {
-            page.Delete(at, length);
-        }
-    }
+    page = AnsiString(keepStyleSheetLinks(page.str()));
 
     if (page.Contains("<link")) {
         page.ReplaceFirst(".CSS", ".css");

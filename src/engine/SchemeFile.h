@@ -16,6 +16,11 @@ class WebScheme;
 /// The placeholder that a stored page carries instead of its stylesheet's name.
 inline constexpr const char* styleSheetPlaceholder = "style#SheetFile";
 
+/// The link tags of a page with its tag names upper-cased: a tag naming a ".CSS" file stays,
+/// its "<LINK" written "<link", and every other goes. A deletion that joins a "<" with a
+/// following "LINK" makes a tag of its own. A tag with no ">" runs to the end of the text.
+std::string keepStyleSheetLinks(std::string_view page);
+
 /// The logical text of a single-page scheme file (LF line ends before the text stream):
 /// `block` from the record, `page` the page source, stylesheets read from `pageFolder`.
 AnsiString singlePageSchemeText(const AnsiString& block, AnsiString page, const std::string& pageFolder);
