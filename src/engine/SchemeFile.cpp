@@ -2,11 +2,13 @@
 
 #include "base/Files.h"
 #include "engine/ChangeRecord.h"
+#include "engine/TextCursor.h"
 #include "engine/WebPage.h"
 #include "engine/WebScheme.h"
 
 #include <algorithm>
 #include <cctype>
+#include <functional>
 
 namespace hw {
 
@@ -262,6 +264,64 @@ AnsiString singlePageSchemeText(const AnsiString& block, AnsiString page, const 
     return block + "\n" + "beginCssData\n" + style.rules + "\n" + page;
 }
 
+std::string numberFrameSources(std::string frameset, const std::function<void(int, const std::string&)>& onFrame) {
+    // Each pass turns its "<FRAME" into "<frame" and edits only after it, so the search goes on
+    // from there; frames are numbered in the order of their tags, as the browser lists them.
+    // The text before the current tag is committed; positions below are offsets in the rest.
+    TextCursor text(std::move(frameset));
+    // The first ">" and the first source mark at or after the current tag. Edits happen only
+    // inside the tag, before its ">", and leave no mark behind, so each is looked for again only
+    // once the tags have gone past it.
+    std::size_t gt = 0, mark = 0;
+    bool gtKnown = false, markKnown = false;
+    constexpr auto none = std::string_view::npos;
+    for (int n = 0;; ++n) {
+        const std::size_t at = text.find("<FRAME");
+        if (at == none) break;
+        text.advance(at);
+        // Neither ">" nor the mark can begin inside "<FRAME": one found before it is behind us.
+        if (!gtKnown || (gt != none && gt < at)) {
+            gt = text.find(">", 6);
+            gtKnown = true;
+        } else if (gt != none) {
+            gt -= at;
+        }
+        if (!markKnown || (mark != none && mark < at)) {
+            mark = text.find(framesetSourceMark, 6);
+            markKnown = true;
+        } else if (mark != none) {
+            mark -= at;
+        }
+        const std::size_t length = gt == none ? text.rest().size() : gt + 1;
+        std::string name;
+        if (mark != none && mark + framesetSourceMark.size() <= length) {
+            const std::string_view t = text.rest().substr(0, length);
+            const std::size_t valueStart = mark + framesetSourceMark.size();
+            std::size_t end = valueStart;
+            const auto quote = end < t.size() && (t[end] == '"' || t[end] == '\'') ? t.find(t[end], end + 1) : none;
+            if (quote != none) {
+                // A quoted name may hold blanks; what follows the closing quote is not part of it.
+                end = quote + 1;
+            } else {
+                while (end < t.size() && !isBlank(t[end]) && t[end] != '>') ++end;
+            }
+            name = t.substr(valueStart, end - valueStart);
+            std::erase(name, '"');
+            std::erase(name, '\'');
+            const std::string attribute = ("src='" + frameMarker("frameS", n) + "'").str();
+            text.replace(mark, end - mark, attribute);
+            if (gt != none) gt = gt - (end - mark) + attribute.size();
+            mark = text.find(framesetSourceMark, mark + attribute.size());
+        }
+        onFrame(n, name);
+        text.replace(0, 6, "<frame");
+        text.advance(1);
+        if (gt != none) --gt;
+        if (mark != none) --mark;
+    }
+    return text.finish();
+}
+
 AnsiString framesetSchemeText(const AnsiString& block, AnsiString frameset, const std::string& pageFolder) {
     frameset.ReplaceEvery("<frameset", "<FRAMESET");
     frameset.ReplaceEvery("<FRAMESET", hiddenFrameset);
@@ -269,39 +329,12 @@ AnsiString framesetSchemeText(const AnsiString& block, AnsiString frameset, cons
     markFramesetSources(frameset);
 
     AnsiString out = block + "\n";
-    int n = 0;
-    // Each pass turns its "<FRAME" into "<frame" and edits only after it, so the search can go
-    // on from there; frames are numbered in the order of their tags, as the browser lists them.
-    for (int at = frameset.Pos("<FRAME"); at != 0; at = frameset.PosFrom("<FRAME", at + 1), ++n) {
-        const int length = tagLength(frameset, at, 200);
-        const AnsiString tag = frameset.SubString(at, length);
-        AnsiString page;
-        const int mark = tag.Pos(framesetSourceMark);
-        if (mark != 0) {
-            const std::string& t = tag.str();
-            const std::size_t valueStart = static_cast<std::size_t>(mark - 1) + framesetSourceMark.size();
-            std::size_t end = valueStart;
-            const auto quote = end < t.size() && (t[end] == '"' || t[end] == '\'') ? t.find(t[end], end + 1) : std::string::npos;
-            if (quote != std::string::npos) {
-                // A quoted name may hold blanks; what follows the closing quote is not part of it.
-                end = quote + 1;
-            } else {
-                while (end < t.size() && !isBlank(t[end]) && t[end] != '>') ++end;
-            }
-            std::string name = t.substr(valueStart, end - valueStart);
-            std::erase(name, '"');
-            std::erase(name, '\'');
-            const int attribute = at + mark - 1;
-            frameset.Delete(attribute, static_cast<int>(end - static_cast<std::size_t>(mark - 1)));
-            frameset.Insert(("src='" + frameMarker("frameS", n) + "'").str(), attribute);
-            if (!name.empty()) page = WebPage::ReadPageFile(joinPath(pageFolder, name));
-        }
+    frameset = AnsiString(numberFrameSources(std::move(frameset.str()), [&](int n, const std::string& name) {
+        const AnsiString page = name.empty() ? AnsiString() : WebPage::ReadPageFile(joinPath(pageFolder, name));
         // A frame without a source still gets its (empty) section, so the sections keep the
         // frames' numbering.
         out += frameSection(page, n, pageFolder).str();
-        frameset.Delete(at, 6);
-        frameset.Insert("<frame", at);
-    }
+    }));
 
     frameset.ReplaceEvery(hiddenFrameset, "<FRAMESET");
     frameset.ReplaceEvery("<FRAMESET", "<frameset");

@@ -6,11 +6,13 @@
 #include "engine/ChangeRecord.h"
 #include "engine/RecordMerge.h"
 #include "engine/SchemeFile.h"
+#include "engine/WebPage.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cctype>
+#include <functional>
 #include <random>
 #include <set>
 #include <string>
@@ -41,6 +43,41 @@ std::string keepStyleSheetLinks(const std::string& text) {
         }
     }
     return page.str();
+}
+
+bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+// The frame loop of the frameset scheme writer, with the frame sections left to `onFrame`.
+std::string numberFrameSources(const std::string& text, const std::function<void(int, const std::string&)>& onFrame) {
+    AnsiString frameset(text);
+    int n = 0;
+    for (int at = frameset.Pos("<FRAME"); at != 0; at = frameset.PosFrom("<FRAME", at + 1), ++n) {
+        const int length = tagLength(frameset, at, 200);
+        const AnsiString tag = frameset.SubString(at, length);
+        std::string name;
+        const int mark = tag.Pos(framesetSourceMark);
+        if (mark != 0) {
+            const std::string& t = tag.str();
+            const std::size_t valueStart = static_cast<std::size_t>(mark - 1) + framesetSourceMark.size();
+            std::size_t end = valueStart;
+            const auto quote = end < t.size() && (t[end] == '"' || t[end] == '\'') ? t.find(t[end], end + 1) : std::string::npos;
+            if (quote != std::string::npos) {
+                end = quote + 1;
+            } else {
+                while (end < t.size() && !isBlank(t[end]) && t[end] != '>') ++end;
+            }
+            name = t.substr(valueStart, end - valueStart);
+            std::erase(name, '"');
+            std::erase(name, '\'');
+            const int attribute = at + mark - 1;
+            frameset.Delete(attribute, static_cast<int>(end - static_cast<std::size_t>(mark - 1)));
+            frameset.Insert("src='frameS[" + std::to_string(n) + "]'", attribute);
+        }
+        onFrame(n, name);
+        frameset.Delete(at, 6);
+        frameset.Insert("<frame", at);
+    }
+    return frameset.str();
 }
 
 int entryListHead(const AnsiString& target) {
@@ -241,6 +278,36 @@ TEST(SameOutput, StyleSheetLinksAsTheEditInPlaceLoop) {
     std::string unclosed = repeated("scheme-links-unclosed.html", 20000);
     for (auto& c : unclosed) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     EXPECT_EQ(keepStyleSheetLinks(unclosed), reference::keepStyleSheetLinks(unclosed));
+}
+
+TEST(SameOutput, FrameSourcesAsTheEditInPlaceLoop) {
+    auto both = [](const std::string& text) {
+        std::string newFrames, oldFrames;
+        auto record = [](std::string& into) {
+            return [&into](int n, const std::string& name) { into += std::to_string(n) + ":" + name + ";"; };
+        };
+        const std::string newText = numberFrameSources(text, record(newFrames));
+        const std::string oldText = reference::numberFrameSources(text, record(oldFrames));
+        return std::pair{newText + "\n" + newFrames, oldText + "\n" + oldFrames};
+    };
+    const std::string mark(framesetSourceMark);
+    const char* const cases[] = {"", "<FRAME", "<FRAME>", "<FRAME <FRAME>", "<FRAME x><FRAME y"};
+    for (const char* text : cases) {
+        const auto [now, before] = both(text);
+        EXPECT_EQ(now, before) << text;
+    }
+    std::mt19937 random(5);
+    const std::vector<std::string> pieces = {"<FRAME", "<FRAME ", ">", mark + "a.htm", mark + "'b c.htm'", mark + "\"d",
+                                             mark, "'", "\"", " ", "x", "<", "FRAME"};
+    for (int i = 0; i < 3000; ++i) {
+        const std::string text = shuffled(random, pieces, 1 + i % 40);
+        const auto [now, before] = both(text);
+        ASSERT_EQ(now, before) << text;
+    }
+    std::string unclosed = repeated("scheme-frames-unclosed.html", 20000);
+    for (auto& c : unclosed) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    const auto [now, before] = both(unclosed);
+    EXPECT_EQ(now, before);
 }
 
 TEST(SameOutput, RecordMergeAsTheEditInPlaceLoop) {
