@@ -1,5 +1,6 @@
 #include "colour/ColorCodes.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -104,7 +105,22 @@ int channelByte(float x) {
 
 } // namespace
 
+namespace {
+
+// Far beyond any meaningful hue or percentage, yet small enough that every intermediate of
+// HslToColor stays finite and every floored channel fits an int64. Not-a-number counts as 0.
+double heldToWorkingRange(double v) {
+    constexpr double most = 1e6;
+    if (std::isnan(v)) return 0;
+    return v < -most ? -most : (v > most ? most : v);
+}
+
+} // namespace
+
 TColor HslToColor(double hue, double sat, double lum) {
+    hue = heldToWorkingRange(hue);
+    sat = heldToWorkingRange(sat);
+    lum = heldToWorkingRange(lum);
     const float h = static_cast<float>(hue);
     const float l = static_cast<float>(lum * 0.01);
     const float s = static_cast<float>(sat * 0.01);
@@ -121,6 +137,12 @@ TColor HslToColor(double hue, double sat, double lum) {
 }
 
 Hsl RgbToHsl(double red, double green, double blue) {
+    // A channel outside 0-255 is held to the nearest end, as the channel edit boxes do; beyond
+    // them the saturation's divisor can reach 0.
+    auto held = [](double c) { return std::isnan(c) ? 0.0 : std::clamp(c, 0.0, 255.0); };
+    red = held(red);
+    green = held(green);
+    blue = held(blue);
     const float r = static_cast<float>(red / 255);
     const float g = static_cast<float>(green / 255);
     const float b = static_cast<float>(blue / 255);

@@ -44,6 +44,7 @@ AnsiString RgbTextsToHexCode(std::string_view red, std::string_view green, std::
 /// The colour of a hue in degrees, saturation and luminance in percent. Intermediates are
 /// single precision and each channel is floored, so HSL (60, 100, 25) gives 127, 127, 0.
 /// S or L outside 0-100 give channels outside 0-255, of which only the low 8 bits are packed.
+/// Values beyond +-1e6 are held there and not-a-number is taken as 0.
 TColor HslToColor(double hue, double sat, double lum);
 
 /// One channel (0-1) of a hue (degrees) between the two levels m1 and m2 of HslToColor.
@@ -58,7 +59,7 @@ struct Hsl {
     friend bool operator==(const Hsl&, const Hsl&) = default;
 };
 
-/// HSL of three channels 0-255.
+/// HSL of three channels 0-255; a channel outside that range is held to the nearest end.
 Hsl RgbToHsl(double red, double green, double blue);
 
 } // namespace hw

@@ -23,9 +23,12 @@ std::string serialise(const std::vector<CookieRecord>& records) {
 
 bool isPictureRequest(const CookieRecord& r) { return r.value.IsEmpty() && r.name.str().rfind("file:", 0) == 0; }
 
-std::string stripLineEnds(std::string s) {
+// A line end would start a new line of the layout, and the record readers stop at a NUL, which
+// would hide every cookie after it: line ends become blanks and NULs go.
+std::string layoutSafe(std::string s) {
     for (auto& c : s)
         if (c == '\n' || c == '\r') c = ' ';
+    std::erase(s, '\0');
     return s;
 }
 
@@ -39,7 +42,9 @@ std::string CookieStore::fileFor(const std::string& folder) {
 
 Status CookieStore::setCookie(const std::string& documentPath, const std::string& assignment) {
     const std::string folder = folderOf(documentPath).empty() ? "/" : folderOf(documentPath);
-    const std::string pair = stripLineEnds(assignment.substr(0, assignment.find(';')));
+    const std::string pair = layoutSafe(assignment.substr(0, assignment.find(';')));
+    if (pair.size() > maxCookieBytes)
+        return Error{"A cookie of " + std::to_string(pair.size()) + " bytes is too large to store."};
     // A picture request is a bare URL: an "=" inside its path does not make it a named cookie.
     const auto eq = pair.rfind("file:", 0) == 0 ? std::string::npos : pair.find('=');
     CookieRecord fresh;
@@ -51,12 +56,15 @@ Status CookieStore::setCookie(const std::string& documentPath, const std::string
     }
     using namespace std::chrono;
     const auto now = duration_cast<seconds>(system_clock::now().time_since_epoch()).count();
-    fresh.rest = "~~local~~" + (folder == "/" ? std::string("/") : folder + "/") + "\n" +
+    fresh.rest = "~~local~~" + layoutSafe(folder == "/" ? std::string("/") : folder + "/") + "\n" +
                  "4294967295\n" + std::to_string(now) + "\n*\n";
 
     ensureFolders();
     const std::string file = fileFor(folder);
-    auto records = parseCookieFile(readFileOrEmpty(file));
+    // A NUL left in the file by an older version hid what followed it; the rewrite drops it.
+    std::string stored = readFileOrEmpty(file);
+    std::erase(stored, '\0');
+    auto records = parseCookieFile(stored);
     if (eq == std::string::npos) {
         // One picture request at a time: the newest pick replaces the earlier ones and stands
         // last, where the readers look for it.
@@ -71,13 +79,18 @@ Status CookieStore::setCookie(const std::string& documentPath, const std::string
         }
     }
     if (!replaced) records.push_back(fresh);
-    return writeFileAtomic(file, serialise(records));
+    const std::string text = serialise(records);
+    if (text.size() > maxFileBytes)
+        return Error{"The cookies of " + folder + " would take more than " + std::to_string(maxFileBytes) + " bytes."};
+    return writeFileAtomic(file, text);
 }
 
 std::string CookieStore::cookiesFor(const std::string& documentPath) {
     const std::string folder = folderOf(documentPath).empty() ? "/" : folderOf(documentPath);
     std::string out;
-    for (const auto& r : parseCookieFile(readFileOrEmpty(fileFor(folder)))) {
+    std::string stored = readFileOrEmpty(fileFor(folder));
+    std::erase(stored, '\0');
+    for (const auto& r : parseCookieFile(stored)) {
         if (!out.empty()) out += "; ";
         out += isPictureRequest(r) ? r.name.str() : r.name.str() + "=" + r.value.str();
     }

@@ -2,6 +2,7 @@
 
 #include "base/Result.h"
 
+#include <cstddef>
 #include <string>
 
 namespace hw {
@@ -16,6 +17,10 @@ namespace hw {
 /// "/" as "_" (/home/u/site gives __home_u_site, the root gives __).
 class CookieStore {
 public:
+    /// The most one cookie ("name=value") may take, and the most the file of one folder may.
+    static constexpr std::size_t maxCookieBytes = 1 << 20;
+    static constexpr std::size_t maxFileBytes = 8 << 20;
+
     /// The folder's text of the file name.
     static std::string folderText(const std::string& folder);
     /// Full path of the cookie file of `folder`.
@@ -24,8 +29,10 @@ public:
     /// Stores a `document.cookie` assignment made by the document at `documentPath`:
     /// "name=value;attributes...". Text without "=" before its first ";" (the picture request)
     /// is stored with the whole text as its name and an empty value. A cookie of an existing
-    /// name replaces its record in place; a new name is appended. Fails when the file cannot
-    /// be written.
+    /// name replaces its record in place; a new name is appended. Line ends in the name or
+    /// value are stored as blanks and NULs are dropped, so the layout holds. Fails, storing
+    /// nothing, when the cookie or the folder's file would pass its size limit or the file
+    /// cannot be written.
     static Status setCookie(const std::string& documentPath, const std::string& assignment);
 
     /// What `document.cookie` reads for the document at `documentPath`: "name=value" pairs

@@ -4,8 +4,10 @@
 #include "engine/ChangeRecord.h"
 #include "engine/WebScheme.h"
 
+#include <algorithm>
 #include <cctype>
 #include <set>
+#include <vector>
 
 namespace hw {
 
@@ -20,37 +22,68 @@ int entryListHead(const AnsiString& target) {
     return initial ? initial + 11 : target.Pos("?");
 }
 
-void mergeColourEntries(AnsiString& target, AnsiString fresh, char letter) {
+// Walks the entries of `fresh` the way "take the first entry from `open` through the next
+// `close`, spoil both markers with a "!" after their first character, search again" does, but
+// without editing `fresh`: the loop reads it about once however the entries nest or lack their
+// ends. `act` gets each entry as that loop would have cut it (with the "!"s of earlier entries'
+// ends inside it), or an empty text when no end follows.
+template <class Act>
+void walkEntries(std::string_view fresh, std::string_view open, std::string_view close, Act&& act) {
+    // The spoiled ends, in increasing order. Every end between the current start and the last
+    // spoiled one is spoiled, so the next end is looked for after both.
+    std::vector<std::size_t> spoiled;
+    std::size_t firstInside = 0;
+    std::size_t searchedFrom = 0;
+    std::size_t found = std::string_view::npos;
+    bool searched = false;
+    for (std::size_t at = fresh.find(open); at != std::string_view::npos; at = fresh.find(open, at + 1)) {
+        const std::size_t from = spoiled.empty() ? at : std::max(at, spoiled.back() + 1);
+        if (!searched || from < searchedFrom || (found != std::string_view::npos && from > found)) {
+            searchedFrom = from;
+            found = fresh.find(close, from);
+            searched = true;
+        }
+        const std::size_t end = found;
+        if (end == std::string_view::npos) {
+            act(AnsiString());
+            continue;
+        }
+        while (firstInside < spoiled.size() && spoiled[firstInside] < at) ++firstInside;
+        std::string entry;
+        std::size_t copied = at;
+        for (std::size_t i = firstInside; i < spoiled.size(); ++i) {
+            entry.append(fresh.substr(copied, spoiled[i] + 1 - copied)).push_back('!');
+            copied = spoiled[i] + 1;
+        }
+        entry.append(fresh.substr(copied, end + close.size() - copied));
+        spoiled.push_back(end);
+        act(AnsiString(std::move(entry)));
+    }
+}
+
+void mergeColourEntries(AnsiString& target, const AnsiString& fresh, char letter) {
     const char lower = static_cast<char>(std::tolower(static_cast<unsigned char>(letter)));
     const std::string key0 = std::string("?") + letter;
     const std::string idEnd = std::string("$") + letter + "$";
     const std::string entryEnd = std::string(")") + lower + ",";
-    // Every pass turns one "?B" of `fresh` into "?!B", so the loop ends.
-    for (int at = fresh.Pos(key0); at != 0; at = fresh.Pos(key0)) {
-        const int end = fresh.PosFrom(entryEnd, at);
-        const AnsiString entry = end ? fresh.SubString(at, end + 3 - at) : AnsiString();
+    walkEntries(fresh.str(), key0, entryEnd, [&](const AnsiString& entry) {
         const int keyEnd = entry.Pos(idEnd);
-        if (keyEnd != 0) {
-            const AnsiString key = entry.SubString(1, keyEnd + 2);
-            const int old = target.Pos(key);
-            if (old != 0) {
-                // The old entry ends at its own ")b,", however long its id is.
-                const int oldEnd = target.PosFrom(entryEnd, old);
-                target.Delete(old, oldEnd ? oldEnd + 3 - old : key.Length());
-                target.Insert(entry, old);
-            } else if (const int head = entryListHead(target); head != 0) {
-                target.Insert(entry, head);
-            }
+        if (keyEnd == 0) return;
+        const AnsiString key = entry.SubString(1, keyEnd + 2);
+        const int old = target.Pos(key);
+        if (old != 0) {
+            // The old entry ends at its own ")b,", however long its id is.
+            const int oldEnd = target.PosFrom(entryEnd, old);
+            target.Delete(old, oldEnd ? oldEnd + 3 - old : key.Length());
+            target.Insert(entry, old);
+        } else if (const int head = entryListHead(target); head != 0) {
+            target.Insert(entry, head);
         }
-        fresh.Insert("!", at + 1);
-        if (end != 0) fresh.Insert("!", end + 2);
-    }
+    });
 }
 
-void mergeImageEntries(AnsiString& target, AnsiString fresh, std::string_view endMarker) {
-    for (int at = fresh.Pos("?IM"); at != 0; at = fresh.Pos("?IM")) {
-        const int end = fresh.PosFrom("^^", at);
-        const AnsiString entry = end ? fresh.SubString(at, end + 2 - at) : AnsiString();
+void mergeImageEntries(AnsiString& target, const AnsiString& fresh, std::string_view endMarker) {
+    walkEntries(fresh.str(), "?IM", "^^", [&](const AnsiString& entry) {
         const int keyEnd = entry.Pos("$IM$");
         if (keyEnd != 0) {
             const AnsiString key = entry.SubString(1, keyEnd + 3);
@@ -73,9 +106,7 @@ void mergeImageEntries(AnsiString& target, AnsiString fresh, std::string_view en
                 if (images != 0) target.Insert("," + entry, images + 7);
             }
         }
-        fresh.Insert("!", at + 1);
-        if (end != 0) fresh.Insert("!", end + 2);
-    }
+    });
 }
 
 void addSwatches(AnsiString& target, AnsiString fresh, char letter) {
@@ -191,8 +222,12 @@ std::string mergeFrameRecordsText(const std::string& schemeBytes, const AnsiStri
         for (int at = fresh.Pos(section); at != 0; at = fresh.Pos(section)) {
             const int close = fresh.PosFrom(end, at);
             if (close == 0) {
-                fresh.Insert("!", at + 5);
-                continue;
+                // No later section of this frame is closed either: each would be spoiled in
+                // turn, and nothing else done, so they are all spoiled at once.
+                fresh = AnsiString(fresh.str().substr(0, static_cast<std::size_t>(at - 1)) +
+                                   replaceEvery(std::string_view(fresh.str()).substr(static_cast<std::size_t>(at - 1)),
+                                                section, "frame!" + section.substr(5)));
+                break;
             }
             const AnsiString newSection = fresh.SubString(at, close + endLength - at);
             const int old = scheme.Pos(section);

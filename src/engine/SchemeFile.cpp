@@ -2,11 +2,13 @@
 
 #include "base/Files.h"
 #include "engine/ChangeRecord.h"
+#include "engine/TextCursor.h"
 #include "engine/WebPage.h"
 #include "engine/WebScheme.h"
 
 #include <algorithm>
 #include <cctype>
+#include <functional>
 
 namespace hw {
 
@@ -159,7 +161,76 @@ Status writeDocument(const std::string& path, const AnsiString& text) {
     return writeFileAtomic(path, textModeBytes(text.str()));
 }
 
+// The first occurrence of a fixed text at or after a position of a text that never changes,
+// for searches whose starting points never move back: a search that ends past the next starting
+// point answers that one too, so all the searches together read the text about once.
+class ForwardFinder {
+public:
+    ForwardFinder(std::string_view text, std::string_view pattern) : m_text(text), m_pattern(pattern) {}
+
+    std::size_t find(std::size_t from) {
+        if (!m_searched || from < m_from || (m_found != std::string_view::npos && from > m_found)) {
+            m_from = from;
+            m_found = m_text.find(m_pattern, from);
+            m_searched = true;
+        }
+        return m_found;
+    }
+
+private:
+    std::string_view m_text;
+    std::string_view m_pattern;
+    std::size_t m_from = 0;
+    std::size_t m_found = std::string_view::npos;
+    bool m_searched = false;
+};
+
 } // namespace
+
+std::string keepStyleSheetLinks(std::string_view page) {
+    constexpr std::string_view open = "<LINK";
+    // The text being edited is always `out` + page[t..]. `out` is final and holds no "<LINK";
+    // only a deletion can join its last four characters with page[t..] into a new one. The rest
+    // of the page is never edited, so the tag ends and ".CSS" are looked up in the page itself.
+    std::string out;
+    out.reserve(page.size());
+    std::size_t t = 0;
+    ForwardFinder closing(page, ">");
+    ForwardFinder styleSheet(page, ".CSS");
+    auto joinedOpening = [&]() -> std::size_t {
+        for (std::size_t k = std::min<std::size_t>(open.size() - 1, out.size()); k >= 1; --k) {
+            bool match = t + (open.size() - k) <= page.size();
+            for (std::size_t i = 0; match && i < open.size(); ++i)
+                match = (i < k ? out[out.size() - k + i] : page[t + i - k]) == open[i];
+            if (match) return k;
+        }
+        return 0;
+    };
+    for (;;) {
+        // How many characters of the occurrence lie in `out`.
+        std::size_t k = joinedOpening();
+        if (k == 0) {
+            const std::size_t j = page.find(open, t);
+            if (j == std::string_view::npos) break;
+            out.append(page.substr(t, j - t));
+            t = j;
+        }
+        // Neither ">" nor ".CSS" can begin inside "<LINK", so both are looked for after it.
+        const std::size_t body = t + open.size() - k;
+        const std::size_t gt = closing.find(body);
+        const std::size_t tagEnd = gt == std::string_view::npos ? page.size() : gt + 1;
+        const std::size_t css = styleSheet.find(body);
+        out.resize(out.size() - k);
+        if (css != std::string_view::npos && css + 4 <= tagEnd) {
+            out += "<link";
+            t = body;
+        } else {
+            t = tagEnd;
+        }
+    }
+    out.append(page.substr(t));
+    return out;
+}
 
 AnsiString singlePageSchemeText(const AnsiString& block, AnsiString page, const std::string& pageFolder) {
     page.ReplaceEvery("<style", "<STYLE");
@@ -169,17 +240,7 @@ AnsiString singlePageSchemeText(const AnsiString& block, AnsiString page, const 
     page.ReplaceFirst("</html>", "</HTML>");
     if (!page.Contains("</HTML>")) page += "</HTML>";
 
-    // Only stylesheet links stay, written "<link"; every other link tag goes. A deletion can
-    // join a "<" with a following "LINK", so the search steps back a little each time.
-    for (int at = page.Pos("<LINK"); at != 0; at = page.PosFrom("<LINK", std::max(1, at - 5))) {
-        const int length = tagLength(page, at, 600);
-        if (page.SubString(at, length).Contains(".CSS")) {
-            page.Delete(at, 5);
-            page.Insert("<link", at);
-        } else {
-            page.Delete(at, length);
-        }
-    }
+    page = AnsiString(keepStyleSheetLinks(page.str()));
 
     if (page.Contains("<link")) {
         page.ReplaceFirst(".CSS", ".css");
@@ -203,6 +264,64 @@ AnsiString singlePageSchemeText(const AnsiString& block, AnsiString page, const 
     return block + "\n" + "beginCssData\n" + style.rules + "\n" + page;
 }
 
+std::string numberFrameSources(std::string frameset, const std::function<void(int, const std::string&)>& onFrame) {
+    // Each pass turns its "<FRAME" into "<frame" and edits only after it, so the search goes on
+    // from there; frames are numbered in the order of their tags, as the browser lists them.
+    // The text before the current tag is committed; positions below are offsets in the rest.
+    TextCursor text(std::move(frameset));
+    // The first ">" and the first source mark at or after the current tag. Edits happen only
+    // inside the tag, before its ">", and leave no mark behind, so each is looked for again only
+    // once the tags have gone past it.
+    std::size_t gt = 0, mark = 0;
+    bool gtKnown = false, markKnown = false;
+    constexpr auto none = std::string_view::npos;
+    for (int n = 0;; ++n) {
+        const std::size_t at = text.find("<FRAME");
+        if (at == none) break;
+        text.advance(at);
+        // Neither ">" nor the mark can begin inside "<FRAME": one found before it is behind us.
+        if (!gtKnown || (gt != none && gt < at)) {
+            gt = text.find(">", 6);
+            gtKnown = true;
+        } else if (gt != none) {
+            gt -= at;
+        }
+        if (!markKnown || (mark != none && mark < at)) {
+            mark = text.find(framesetSourceMark, 6);
+            markKnown = true;
+        } else if (mark != none) {
+            mark -= at;
+        }
+        const std::size_t length = gt == none ? text.rest().size() : gt + 1;
+        std::string name;
+        if (mark != none && mark + framesetSourceMark.size() <= length) {
+            const std::string_view t = text.rest().substr(0, length);
+            const std::size_t valueStart = mark + framesetSourceMark.size();
+            std::size_t end = valueStart;
+            const auto quote = end < t.size() && (t[end] == '"' || t[end] == '\'') ? t.find(t[end], end + 1) : none;
+            if (quote != none) {
+                // A quoted name may hold blanks; what follows the closing quote is not part of it.
+                end = quote + 1;
+            } else {
+                while (end < t.size() && !isBlank(t[end]) && t[end] != '>') ++end;
+            }
+            name = t.substr(valueStart, end - valueStart);
+            std::erase(name, '"');
+            std::erase(name, '\'');
+            const std::string attribute = ("src='" + frameMarker("frameS", n) + "'").str();
+            text.replace(mark, end - mark, attribute);
+            if (gt != none) gt = gt - (end - mark) + attribute.size();
+            mark = text.find(framesetSourceMark, mark + attribute.size());
+        }
+        onFrame(n, name);
+        text.replace(0, 6, "<frame");
+        text.advance(1);
+        if (gt != none) --gt;
+        if (mark != none) --mark;
+    }
+    return text.finish();
+}
+
 AnsiString framesetSchemeText(const AnsiString& block, AnsiString frameset, const std::string& pageFolder) {
     frameset.ReplaceEvery("<frameset", "<FRAMESET");
     frameset.ReplaceEvery("<FRAMESET", hiddenFrameset);
@@ -210,39 +329,12 @@ AnsiString framesetSchemeText(const AnsiString& block, AnsiString frameset, cons
     markFramesetSources(frameset);
 
     AnsiString out = block + "\n";
-    int n = 0;
-    // Each pass turns its "<FRAME" into "<frame" and edits only after it, so the search can go
-    // on from there; frames are numbered in the order of their tags, as the browser lists them.
-    for (int at = frameset.Pos("<FRAME"); at != 0; at = frameset.PosFrom("<FRAME", at + 1), ++n) {
-        const int length = tagLength(frameset, at, 200);
-        const AnsiString tag = frameset.SubString(at, length);
-        AnsiString page;
-        const int mark = tag.Pos(framesetSourceMark);
-        if (mark != 0) {
-            const std::string& t = tag.str();
-            const std::size_t valueStart = static_cast<std::size_t>(mark - 1) + framesetSourceMark.size();
-            std::size_t end = valueStart;
-            const auto quote = end < t.size() && (t[end] == '"' || t[end] == '\'') ? t.find(t[end], end + 1) : std::string::npos;
-            if (quote != std::string::npos) {
-                // A quoted name may hold blanks; what follows the closing quote is not part of it.
-                end = quote + 1;
-            } else {
-                while (end < t.size() && !isBlank(t[end]) && t[end] != '>') ++end;
-            }
-            std::string name = t.substr(valueStart, end - valueStart);
-            std::erase(name, '"');
-            std::erase(name, '\'');
-            const int attribute = at + mark - 1;
-            frameset.Delete(attribute, static_cast<int>(end - static_cast<std::size_t>(mark - 1)));
-            frameset.Insert(("src='" + frameMarker("frameS", n) + "'").str(), attribute);
-            if (!name.empty()) page = WebPage::ReadPageFile(joinPath(pageFolder, name));
-        }
+    frameset = AnsiString(numberFrameSources(std::move(frameset.str()), [&](int n, const std::string& name) {
+        const AnsiString page = name.empty() ? AnsiString() : WebPage::ReadPageFile(joinPath(pageFolder, name));
         // A frame without a source still gets its (empty) section, so the sections keep the
         // frames' numbering.
         out += frameSection(page, n, pageFolder).str();
-        frameset.Delete(at, 6);
-        frameset.Insert("<frame", at);
-    }
+    }));
 
     frameset.ReplaceEvery(hiddenFrameset, "<FRAMESET");
     frameset.ReplaceEvery("<FRAMESET", "<frameset");

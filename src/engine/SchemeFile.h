@@ -7,6 +7,7 @@
 #include "base/AnsiString.h"
 #include "base/Result.h"
 
+#include <functional>
 #include <string>
 
 namespace hw {
@@ -15,6 +16,17 @@ class WebScheme;
 
 /// The placeholder that a stored page carries instead of its stylesheet's name.
 inline constexpr const char* styleSheetPlaceholder = "style#SheetFile";
+
+/// The link tags of a page with its tag names upper-cased: a tag naming a ".CSS" file stays,
+/// its "<LINK" written "<link", and every other goes. A deletion that joins a "<" with a
+/// following "LINK" makes a tag of its own. A tag with no ">" runs to the end of the text.
+std::string keepStyleSheetLinks(std::string_view page);
+
+/// The frame tags of a frameset whose tag names are upper-cased and whose sources are marked:
+/// each "<FRAME" (one inside another's tag too) becomes "<frame", and the first source of its
+/// tag becomes src='frameS[n]', n counting the tags from 0. `onFrame` gets n and the source's
+/// name without quotes (empty for a frame without one), in tag order.
+std::string numberFrameSources(std::string frameset, const std::function<void(int, const std::string&)>& onFrame);
 
 /// The logical text of a single-page scheme file (LF line ends before the text stream):
 /// `block` from the record, `page` the page source, stylesheets read from `pageFolder`.

@@ -91,7 +91,7 @@ Result<BookContents> parseBookText(std::string_view text) {
     if (!tryStrToInt(first, lastCard))
         return failure("its first line holds " + shown(first) + " where the number of cards belongs.");
     if (lastCard < -1 || lastCard > maxCards - 1)
-        return failure("it declares " + std::to_string(lastCard + 1) +
+        return failure("it declares " + std::to_string(static_cast<long long>(lastCard) + 1) +
                        " cards, and a swatch book holds from none to ten cards.");
 
     for (int i = 0; i <= lastCard; ++i) {

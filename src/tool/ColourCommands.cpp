@@ -8,6 +8,7 @@
 #include "tools/SuggestSchemes.h"
 
 #include <charconv>
+#include <cmath>
 #include <ostream>
 #include <stdexcept>
 #include <string>
@@ -26,7 +27,8 @@ double toReal(const std::string& text) {
     double v = 0;
     const char* end = text.data() + text.size();
     const auto [ptr, ec] = std::from_chars(text.data(), end, v);
-    if (text.empty() || ec != std::errc() || ptr != end)
+    // Not-a-number and the infinities are no colour value either.
+    if (text.empty() || ec != std::errc() || ptr != end || !std::isfinite(v))
         throw BadInput("'" + text + "' is not a valid floating point value");
     return v;
 }

@@ -2,6 +2,8 @@
 
 #include "colour/ColorCodes.h"
 
+#include <algorithm>
+
 namespace hw {
 
 int ComplementLum(int L) {
@@ -58,6 +60,10 @@ int offsetHue(int hue, int offset) {
 } // namespace
 
 SuggestedSchemes SuggestSchemes(int H, int S, int L, TColor swatch) {
+    // The offsets and luminance rules add to H and L; held to their ranges they cannot overflow.
+    H = std::clamp(H, 0, 360);
+    S = std::clamp(S, 0, 100);
+    L = std::clamp(L, 0, 100);
     auto hsl = [S](int hue, int lum) { return HslToColor(hue, S, lum); };
     SuggestedSchemes s;
     s[0] = {swatch, hsl(offsetHue(H, 180), ComplementLum(L)), hsl(offsetHue(H, 0), AccentLum(L))};

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <string>
 
 using namespace hw;
@@ -97,6 +98,25 @@ TEST(ColorCodes, HslToColorOutOfRangeKeepsOnlyTheLowByteOfEachChannel) {
     EXPECT_EQ(HslToColor(0, 0, 120), rgbColor(50, 50, 50));
 }
 
+TEST(ColorCodes, HostileNumbersAreHeldToARangeNeverOverflowed) {
+    const double inf = std::numeric_limits<double>::infinity();
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    // Each of these once reached a float-to-int conversion out of range.
+    const struct { double h, s, l; } hsl[] = {
+        {0, 1e300, 50}, {1e300, 50, 50}, {0, 50, 1e300}, {-1e300, -1e300, -1e300},
+        {0, inf, 50},   {inf, 50, 50},   {0, 50, -inf},  {nan, nan, nan},
+    };
+    for (const auto& r : hsl) EXPECT_EQ(HslToColor(r.h, r.s, r.l) & ~0xFFFFFF, 0) << r.h << " " << r.s << " " << r.l;
+    EXPECT_EQ(HslToColor(0, 1e300, 50), HslToColor(0, 1e6, 50));
+    EXPECT_EQ(HslToColor(nan, 100, 50), HslToColor(0, 100, 50));
+
+    // Channels outside 0-255 are held to the nearest end (a negative one made S infinite).
+    const struct { double r, g, b, heldR, heldG, heldB; } rgb[] = {
+        {-5, 5, 5, 0, 5, 5}, {300, 0, 0, 255, 0, 0}, {-1e300, 1e300, 0, 0, 255, 0}, {nan, 255, 255, 0, 255, 255},
+    };
+    for (const auto& r : rgb) EXPECT_EQ(RgbToHsl(r.r, r.g, r.b), RgbToHsl(r.heldR, r.heldG, r.heldB)) << r.r;
+}
+
 TEST(ColorCodes, RgbToHslTruncates) {
     // 255, 0, 1 has the sector value -1/255, -0.235 degrees: truncated toward zero it is 0, not 359.
     const struct { int r, g, b; Hsl hsl; } rows[] = {
@@ -179,6 +199,15 @@ TEST(ColourTool, EachFormPrintsOneResultAndBadInputExitsWithTwo) {
         {"colour rgb2hex 12 x 0", 2, "'x' is not a valid integer value\n"},
         {"colour rgb2hsl 1 2 3.5", 2, "'3.5' is not a valid integer value\n"},
         {"colour hsl2color 1,5 2 3", 2, "'1,5' is not a valid floating point value\n"},
+        {"colour hsl2color 0 nan 50", 2, "'nan' is not a valid floating point value\n"},
+        {"colour hsl2color inf 50 50", 2, "'inf' is not a valid floating point value\n"},
+        {"colour hsl2color 0 50 -infinity", 2, "'-infinity' is not a valid floating point value\n"},
+        {"colour hsl2color 0 1e400 50", 2, "'1e400' is not a valid floating point value\n"},
+        {"colour hsl2color 0 1e300 50", 0, "460791\n"}, // held to 1e6, as below
+        {"colour hsl2color 0 1000000 50", 0, "460791\n"},
+        {"colour rgb2hsl -5 5 5", 0, "180 100 0\n"},
+        {"colour rgb2hsl 2147483647 0 0", 0, "0 100 50\n"},
+        {"colour rgb2hsl 2147483648 0 0", 2, "'2147483648' is not a valid integer value\n"},
     };
     for (const auto& r : rows) {
         const hw::test::ToolRun run = hw::test::runTool(r.args);

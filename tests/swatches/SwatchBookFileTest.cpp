@@ -138,6 +138,8 @@ TEST(SwatchBookFile, MalformedFilesAreRejected) {
         "10\r\n",
         "-2\r\n",
         "99999999999\r\n",
+        "2147483647\r\n",
+        "-2147483648\r\n",
         "0\r\n",
         "0\r\n255\r\n",
         "0\r\n255\r\n0\r\n0\r\nFF0000\r\nspace",
@@ -153,6 +155,9 @@ TEST(SwatchBookFile, MalformedFilesAreRejected) {
         EXPECT_FALSE(r.ok()) << "accepted: " << text;
         EXPECT_FALSE(r.error().empty()) << text;
     }
+    // The declared count is told as read, not wrapped round.
+    EXPECT_EQ(parseBookText("2147483647\r\n").error(),
+              "it declares 2147483648 cards, and a swatch book holds from none to ten cards.");
     const Result<BookContents> missing = readBookFile(books + "/no-such-book.sbk");
     EXPECT_EQ(missing.error(), "The swatch book file \"" + books + "/no-such-book.sbk\" cannot be opened.");
     const std::string empty = tempDir("empty") + "/empty.sbk";

@@ -78,6 +78,22 @@ TEST(SuggestSchemes, ShiftedLumWrapsPastWhite) {
     for (const auto& r : rows) EXPECT_EQ(ShiftedLum(r.L), r.shifted) << r.L;
 }
 
+TEST(SuggestSchemes, NumbersOutsideTheirRangesAreHeldToIt) {
+    // Offsets added to these once overflowed an int.
+    const struct { int h, s, l, heldH, heldS, heldL; } rows[] = {
+        {2147483647, 0, 50, 360, 0, 50},       {0, 0, 2147483647, 0, 0, 100},
+        {-2147483647 - 1, 50, 50, 0, 50, 50},  {200, 2147483647, -2147483647 - 1, 200, 100, 0},
+        {361, 101, 101, 360, 100, 100},
+    };
+    for (const auto& r : rows)
+        EXPECT_EQ(hexRows(SuggestSchemes(r.h, r.s, r.l, 0)), hexRows(SuggestSchemes(r.heldH, r.heldS, r.heldL, 0))) << r.h;
+    for (const char* args : {"suggest 0 0 2147483647", "suggest 2147483647 0 50"}) {
+        const hw::test::ToolRun run = hw::test::runTool(args);
+        EXPECT_EQ(run.status, 0) << args << run.err;
+        EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 4) << args;
+    }
+}
+
 TEST(SuggestSchemes, Hue360IsHue0) {
     const SuggestedSchemes a = fromPalette(360, 70, 40);
     const SuggestedSchemes b = fromPalette(0, 70, 40);
