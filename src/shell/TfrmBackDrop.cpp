@@ -1,6 +1,8 @@
 #include "shell/TfrmBackDrop.h"
 
 #include "base/Files.h"
+#include "base/Folders.h"
+#include "colour/SwatchBookJs.h"
 #include "blender/ImageBlender.h"
 #include "blender/ImageBlenderPanel.h"
 #include "engine/ChangeRecord.h"
@@ -20,7 +22,15 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QFileSystemWatcher>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QRegularExpression>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -230,18 +240,18 @@ void TfrmBackDrop::createToolBars() {
     connect(button(left, Command::tbnRefresh, "tbnRefresh", QStyle::SP_BrowserReload, "Refresh Page"),
             &QToolButton::clicked, this, [this] { m_session.pages().mnuRefreshClick(); });
     QToolBar* pages = bar("tbrPreviousNextPage");
-    connect(button(pages, Command::tbnPreviousPage, "tbnPreviousPage", QStyle::SP_ArrowBack, QString()),
+    connect(button(pages, Command::tbnPreviousPage, "tbnPreviousPage", QStyle::SP_ArrowBack, "Previous Page"),
             &QToolButton::clicked, this, [this] { m_session.pages().tbnPreviousPageClick(); });
-    connect(button(pages, Command::tbnNextPage, "tbnNextPage", QStyle::SP_ArrowForward, QString()),
+    connect(button(pages, Command::tbnNextPage, "tbnNextPage", QStyle::SP_ArrowForward, "Next Page"),
             &QToolButton::clicked, this, [this] { m_session.pages().tbnNextPageClick(); });
     pages->addSeparator()->setObjectName(QStringLiteral("tbnDivider"));
     QToolBar* open = bar("tbrOpenScheme");
     connect(button(open, Command::tbnOpenScheme, "tbnOpenScheme", QStyle::SP_DirOpenIcon, "Open Web Scheme"),
             &QToolButton::clicked, this, &TfrmBackDrop::tbnOpenSchemeClick);
     QToolBar* schemes = bar("tbrPreviousNextScheme");
-    connect(button(schemes, Command::tbnPreviousScheme, "tbnPreviousScheme", QStyle::SP_MediaSeekBackward, QString()),
+    connect(button(schemes, Command::tbnPreviousScheme, "tbnPreviousScheme", QStyle::SP_MediaSeekBackward, "Previous Scheme"),
             &QToolButton::clicked, this, [this] { m_session.schemes().tbnPreviousSchemeClick(); });
-    connect(button(schemes, Command::tbnNextScheme, "tbnNextScheme", QStyle::SP_MediaSeekForward, QString()),
+    connect(button(schemes, Command::tbnNextScheme, "tbnNextScheme", QStyle::SP_MediaSeekForward, "Next Scheme"),
             &QToolButton::clicked, this, [this] { m_session.schemes().tbnNextSchemeClick(); });
     bar("ToolBar1");
     row->addStretch(1);

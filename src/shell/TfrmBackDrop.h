@@ -7,6 +7,7 @@
 #include "program/Session.h"
 
 #include <QHash>
+#include <QEvent>
 #include <QMainWindow>
 
 #include <array>
@@ -14,6 +15,8 @@
 #include <optional>
 
 class QAction;
+class QMimeData;
+class QFileSystemWatcher;
 class QFrame;
 class QLabel;
 class QMenu;

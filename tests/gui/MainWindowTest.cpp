@@ -12,7 +12,19 @@
 #include <QFrame>
 #include <QAction>
 #include <QMenuBar>
+#include <QApplication>
+#include <QMimeData>
+#include <QDropEvent>
+#include <QStatusBar>
 #include <QTemporaryDir>
+#include <QGuiApplication>
+#include <QToolBar>
+#include <QToolButton>
+
+#include <xcb/xcb.h>
+
+#include <cstdlib>
+#include <cstring>
 
 using namespace hw;
 using namespace hw::test;
@@ -41,6 +53,27 @@ bool mirrorsTheStore(const TfrmBackDrop& window) {
     return same;
 }
 
+/// The title the window manager shows for `window`: its _NET_WM_NAME on the X server.
+QString desktopTitle(QWidget& window) {
+    auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (!x11) return QString();
+    xcb_connection_t* c = x11->connection();
+    auto atom = [c](const char* name) {
+        xcb_intern_atom_reply_t* r = xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, strlen(name), name), nullptr);
+        const xcb_atom_t a = r ? r->atom : xcb_atom_t(XCB_ATOM_NONE);
+        std::free(r);
+        return a;
+    };
+    const xcb_atom_t name = atom("_NET_WM_NAME");
+    const xcb_atom_t utf8 = atom("UTF8_STRING");
+    xcb_get_property_reply_t* r = xcb_get_property_reply(
+        c, xcb_get_property(c, 0, static_cast<xcb_window_t>(window.winId()), name, utf8, 0, 1024), nullptr);
+    QString title;
+    if (r) title = QString::fromUtf8(static_cast<const char*>(xcb_get_property_value(r)), xcb_get_property_value_length(r));
+    std::free(r);
+    return title;
+}
+
 } // namespace
 
 class MainWindowTest : public QObject {
@@ -67,6 +100,30 @@ private slots:
         // The editor list named the Edit menu's editor item at start-up.
         auto* viewSource = window.findChild<QAction*>("mnuViewSource");
         QVERIFY(viewSource && viewSource->text().startsWith("Edit &with "));
+    }
+
+    void theDesktopShowsTheCaptionOnce() {
+        TfrmBackDrop window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QCOMPARE(desktopTitle(window), QStringLiteral("Huewright - Untitled.sbk"));
+        window.setCaption("Huewright - index.html");
+        QVERIFY(waitFor([&] { return desktopTitle(window) == QStringLiteral("Huewright - index.html"); }, 5000));
+        QVERIFY(window.close());
+    }
+
+    void everyToolButtonHasAHint() {
+        TfrmBackDrop window;
+        int buttons = 0;
+        for (auto* b : window.findChildren<QToolButton*>()) {
+            if (b->objectName().startsWith("qt_")) continue; // Qt's own overflow buttons
+            ++buttons;
+            QVERIFY2(!b->toolTip().isEmpty(), qPrintable(b->objectName()));
+            // The window's tool bar buttons also tell the status bar.
+            if (qobject_cast<QToolBar*>(b->parentWidget())) QCOMPARE(b->statusTip(), b->toolTip());
+        }
+        QVERIFY(buttons > 10);
+        QCOMPARE(window.findChild<QToolButton*>("tbnPreviousScheme")->toolTip(), QStringLiteral("Previous Scheme"));
     }
 
     void opensAPageNamedOnTheCommandLineAndCleansUpAtClose() {
