@@ -14,6 +14,7 @@
 #include <QClipboard>
 #include <QFile>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTest>
 #include <QToolButton>
@@ -272,6 +273,39 @@ private slots:
         QVERIFY(!book()->SBeditCardTitle->isVisible());
         QCOMPARE(book()->SBlblCardTitle->text(), QStringLiteral("Greens"));
         QCOMPARE(window->state().book.cards[2].GetTitle().str(), std::string("Greens"));
+    }
+
+    void escapeCancelsATitleEditAndEnterRenamesOnlyTheEditedCard() {
+        auto& commands = window->bookCommands();
+        commands.addCard(rgbColor(1, 2, 3), clWhite, clWhite, "010203", "", "");
+        commands.addCard(rgbColor(9, 9, 9), clWhite, clWhite, "090909", "", "");
+        QLineEdit* edit = book()->SBeditCardTitle;
+
+        // Escape closes the editor and the label keeps the card's own title.
+        click(book()->SBlblCardTitle);
+        QTest::keyClicks(edit, "Sea");
+        QTest::keyClick(edit, Qt::Key_Escape);
+        QVERIFY(!edit->isVisible());
+        QCOMPARE(book()->SBlblCardTitle->text(), QStringLiteral("Untitled-2"));
+        QCOMPARE(window->state().book.cards[1].GetTitle().str(), std::string("Untitled-2"));
+
+        // Stepping to another card ends the edit: a later Enter renames nothing.
+        click(book()->SBlblCardTitle);
+        QTest::keyClicks(edit, "Sky");
+        click(book()->SBtbnPreviousCard);
+        QVERIFY(!edit->isVisible());
+        QCOMPARE(book()->SBlblCardTitle->text(), QStringLiteral("Untitled-1"));
+        QTest::keyClick(edit, Qt::Key_Return);
+        QCOMPARE(book()->SBlblCardTitle->text(), QStringLiteral("Untitled-1"));
+        QCOMPARE(window->state().book.cards[0].GetTitle().str(), std::string("Untitled-1"));
+        QCOMPARE(window->state().book.cards[1].GetTitle().str(), std::string("Untitled-2"));
+
+        // An edit begun on this card renames this card.
+        click(book()->SBlblCardTitle);
+        QTest::keyClicks(edit, "Dawn");
+        QTest::keyClick(edit, Qt::Key_Enter);
+        QCOMPARE(window->state().book.cards[0].GetTitle().str(), std::string("Dawn"));
+        QCOMPARE(window->state().book.cards[1].GetTitle().str(), std::string("Untitled-2"));
     }
 
     void fileMenuNewEmptiesTheBook() {
