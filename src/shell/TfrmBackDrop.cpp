@@ -109,6 +109,7 @@ TfrmBackDrop::TfrmBackDrop(QWidget* parent) : QMainWindow(parent) {
     bar->setObjectName(QStringLiteral("StatusBar1"));
     bar->setFixedHeight(19);
     setStatusBar(bar);
+    createPaintingColourView();
 
     registerCursors();
     connectImageBlender();
@@ -415,6 +416,73 @@ void TfrmBackDrop::recogniseCommandLine(const QString& commandLine) {
     }
     activateWindow();
     setFocus();
+}
+
+// ---- the painting colour ------------------------------------------------------------------
+
+namespace {
+const char* const kNoPaintingColour = "No painting colour chosen";
+} // namespace
+
+void TfrmBackDrop::createPaintingColourView() {
+    m_lblPaintingSwatch = new QLabel(statusBar());
+    m_lblPaintingSwatch->setObjectName(QStringLiteral("lblPaintingSwatch"));
+    m_lblPaintingSwatch->setFixedSize(24, 13);
+    m_lblPaintingColour = new QLabel(statusBar());
+    m_lblPaintingColour->setObjectName(QStringLiteral("lblPaintingColour"));
+    m_lblPaintingColour->setMinimumWidth(150);
+    statusBar()->addPermanentWidget(m_lblPaintingSwatch);
+    statusBar()->addPermanentWidget(m_lblPaintingColour);
+
+    // Every writer replaces the file in the Temp folder, and it is removed at close: watching
+    // the folder sees it come and go, watching the file sees it rewritten in place.
+    m_paintingWatcher = new QFileSystemWatcher(this);
+    m_paintingWatcher->addPath(QString::fromStdString(tempFolder()));
+    connect(m_paintingWatcher, &QFileSystemWatcher::directoryChanged, this, &TfrmBackDrop::showPaintingColour);
+    connect(m_paintingWatcher, &QFileSystemWatcher::fileChanged, this, &TfrmBackDrop::showPaintingColour);
+    showPaintingColour();
+    qApp->installEventFilter(this);
+}
+
+void TfrmBackDrop::showPaintingColour() {
+    const QString path = QString::fromStdString(swatchBookJsPath());
+    QFile file(path);
+    QString text;
+    if (file.open(QIODevice::ReadOnly)) {
+        text = QString::fromLatin1(file.read(256));
+        if (!m_paintingWatcher->files().contains(path)) m_paintingWatcher->addPath(path);
+    }
+    // The page script reads the same two globals: hexCode ('#RRGGBB') and decCode (a TColor).
+    static const QRegularExpression hexCode(QStringLiteral("hexCode='#([^']*)'"));
+    static const QRegularExpression decCode(QStringLiteral("decCode='([0-9]+)'"));
+    const auto hex = hexCode.match(text);
+    const auto dec = decCode.match(text);
+    if (!hex.hasMatch() || !dec.hasMatch()) {
+        m_lblPaintingSwatch->hide();
+        m_lblPaintingColour->setText(QString::fromLatin1(kNoPaintingColour));
+        m_lblPaintingColour->setToolTip(QString());
+        return;
+    }
+    const TColor c = static_cast<TColor>(dec.captured(1).toUInt());
+    const QColor colour(redOf(c), greenOf(c), blueOf(c));
+    m_lblPaintingSwatch->setStyleSheet(QStringLiteral("background:%1;border:1px solid #404040;").arg(colour.name()));
+    m_lblPaintingSwatch->show();
+    m_lblPaintingColour->setText(QStringLiteral("Painting colour #%1").arg(hex.captured(1)));
+    m_lblPaintingColour->setToolTip(QStringLiteral("A click on the page paints with this colour"));
+}
+
+bool TfrmBackDrop::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonPress && watched->isWidgetType()) {
+        auto* w = static_cast<QWidget*>(watched);
+        const bool onPage = w == m_browser || m_browser->isAncestorOf(w);
+        if (onPage && (state().showingPage() || state().showingScheme())
+            && !QFile::exists(QString::fromStdString(swatchBookJsPath())))
+            statusBar()->showMessage(QStringLiteral("%1: click a colour of the swatch book, a suggested colour or a "
+                                                    "swatch card chip first.")
+                                         .arg(QString::fromLatin1(kNoPaintingColour)),
+                                     8000);
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 // ---- the screen -------------------------------------------------------------------------

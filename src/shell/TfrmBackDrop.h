@@ -126,6 +126,8 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    /// Sees clicks on the page while no painting colour is chosen, to say so.
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void changeEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
@@ -143,6 +145,10 @@ private:
     void sendPageCtrlClick(const QPoint& globalPos, const QString& type,
                            const std::function<void(bool found, bool picked)>& done);
     void setMaximizeBox(bool shown);
+    void createPaintingColourView();
+    /// Shows the painting colour file's colour and hex code in the status bar, or that there
+    /// is none; called whenever the file or its folder changes.
+    void showPaintingColour();
 
     Session m_session{*this};
     DialogFolders m_dialogFolders;
@@ -159,6 +165,9 @@ private:
     TfrmEditor* m_frmEditor = nullptr;
     QWidget* m_browserContainer = nullptr;
     QLabel* m_lblBrowserCaption = nullptr;
+    QLabel* m_lblPaintingSwatch = nullptr;
+    QLabel* m_lblPaintingColour = nullptr;
+    QFileSystemWatcher* m_paintingWatcher = nullptr;
     QHash<QString, QFrame*> m_panels;
     QHash<int, QAction*> m_actions;
     QHash<int, QList<QWidget*>> m_controls;

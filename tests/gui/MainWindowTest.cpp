@@ -192,6 +192,24 @@ private slots:
         QVERIFY(window.close());
     }
 
+    void aClickWithoutAPaintingColourSaysSo() {
+        QTemporaryDir dir;
+        QVERIFY(copyTree(exampleSite(), dir.path()));
+        TfrmBackDrop window;
+        window.resize(1000, 700);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(openPage(window, dir.path(), "index.html"));
+        QFile::remove(QString::fromStdString(swatchBookJsPath()));
+        QVERIFY(window.statusBar()->currentMessage().isEmpty());
+        QVERIFY(clickElement(window.WebBrowser1(), "1b"));
+        QVERIFY(window.statusBar()->currentMessage().startsWith("No painting colour chosen"));
+        QTest::qWait(300);
+        QVERIFY(!cookieValue(dir.path(), "data").contains("1b$"));
+        window.questionOverride = [](const std::string&) { return Answer::No; };
+        QVERIFY(window.close());
+    }
+
     void ctrlZOnThePageUndoesTheLastPaint() {
         QTemporaryDir dir;
         QVERIFY(copyTree(exampleSite(), dir.path()));

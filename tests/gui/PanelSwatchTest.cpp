@@ -135,6 +135,38 @@ private slots:
         QCOMPARE(window->pallet().GetHexCode().str(), std::string("FF0000"));
     }
 
+    void statusBarShowsThePaintingColour() {
+        auto* swatch = window->findChild<QLabel*>("lblPaintingSwatch");
+        auto* code = window->findChild<QLabel*>("lblPaintingColour");
+        QVERIFY(swatch && code);
+        auto shows = [&](const QString& text) {
+            return QTest::qWaitFor([&] { return code->text() == text; }, 5000);
+        };
+        QVERIFY(shows("No painting colour chosen"));
+        QVERIFY(!swatch->isVisible());
+
+        // A book colour.
+        window->bookCommands().addCard(rgbColor(1, 2, 3), rgbColor(0x12, 0x34, 0x56), clWhite, "010203", "123456", "");
+        click(book()->SBpnlColor(2));
+        QVERIFY(shows("Painting colour #123456"));
+        QVERIFY(swatch->isVisible());
+        QVERIFY(swatch->styleSheet().contains("#123456"));
+
+        // A swatch card chip, rewriting the file in place.
+        click(book()->SBimgColorPalette);
+        typeHex("ff0000");
+        click(palette()->CPpnlSwatch);
+        click(card()->SCpnlColor(3));
+        click(card()->SCpnlSwatch(3), {3, 3});
+        QVERIFY(shows("Painting colour #FF0000"));
+        QVERIFY(swatch->styleSheet().contains("#ff0000"));
+
+        // The file gone (as at close), the status bar says so again.
+        QFile::remove(QString::fromStdString(swatchBookJsPath()));
+        QVERIFY(shows("No painting colour chosen"));
+        QVERIFY(!swatch->isVisible());
+    }
+
     void sliderPopupAdjustsTheSlot() {
         click(book()->SBimgColorPalette);
         typeHex("ff0000");
