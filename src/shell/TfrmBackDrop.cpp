@@ -118,8 +118,19 @@ TfrmBackDrop::TfrmBackDrop(QWidget* parent) : QMainWindow(parent) {
 
     m_session.start();
 
-    m_browser->Navigate(QStringLiteral("about:blank"));
+    showStartPage();
     createEditor();
+}
+
+void TfrmBackDrop::showStartPage() {
+    // What to do first, in place of an empty white page. It carries no page script, so a click
+    // paints nothing, and the page history only holds pages the user opened.
+    QFile start(QStringLiteral(":/start/start.html"));
+    if (!start.open(QIODevice::ReadOnly)) {
+        m_browser->Navigate(QStringLiteral("about:blank"));
+        return;
+    }
+    m_browser->setHtml(QString::fromUtf8(start.readAll()), QUrl(QStringLiteral("about:blank")));
 }
 
 void TfrmBackDrop::createEditor() {

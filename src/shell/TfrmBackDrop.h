@@ -136,6 +136,7 @@ private:
     void createToolBars();
     void createBrowserArea();
     void createEditor();
+    void showStartPage();
     void createToolPanels();
     void connectBookCommands();
     void connectImageBlender();

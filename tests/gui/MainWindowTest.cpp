@@ -230,6 +230,27 @@ private slots:
         QVERIFY(window.close());
     }
 
+    void startsOnAGuideThatIsNoPageOfTheHistory() {
+        TfrmBackDrop window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(waitFor([&] {
+            return evaluate(window.WebBrowser1(), "document.body?document.body.innerText:''").toString().contains(
+                "Open Web Page");
+        }));
+        QVERIFY(window.state().pages.empty());
+        QVERIFY(!window.state().showingPage());
+        QVERIFY(!window.isEnabled(Command::mnuSaveWebSchemeAs));
+
+        // The first page opened has no page before it to go back to.
+        QTemporaryDir dir;
+        QVERIFY(copyTree(exampleSite(), dir.path()));
+        QVERIFY(openPage(window, dir.path(), "index.html"));
+        QCOMPARE(window.state().pages.size(), std::size_t(1));
+        QVERIFY(!window.isEnabled(Command::tbnPreviousPage));
+        QVERIFY(window.close());
+    }
+
     void commandLineExtensionsAreCaseSensitive() {
         QTemporaryDir dir;
         QVERIFY(copyTree(exampleSite(), dir.path()));
