@@ -95,6 +95,7 @@ TfrmBackDrop::TfrmBackDrop(QWidget* parent) : QMainWindow(parent) {
     f.setPointSize(8);
     setFont(f);
     setWindowTitle(QStringLiteral("Huewright - Untitled.sbk"));
+    setAcceptDrops(true);
 
     createMenu();
     auto* central = new QWidget(this);
@@ -483,6 +484,17 @@ void TfrmBackDrop::showPaintingColour() {
 }
 
 bool TfrmBackDrop::eventFilter(QObject* watched, QEvent* event) {
+    // The browser takes drops itself and would show a dropped file as it is, unpainted; a file
+    // the program opens goes to the program instead, wherever on the window it is dropped.
+    const QEvent::Type type = event->type();
+    if ((type == QEvent::DragEnter || type == QEvent::DragMove || type == QEvent::Drop) && watched != this
+        && watched->isWidgetType() && static_cast<QWidget*>(watched)->window() == this) {
+        auto* drop = static_cast<QDropEvent*>(event);
+        if (takeDroppedFile(type, drop->mimeData())) {
+            drop->acceptProposedAction();
+            return true;
+        }
+    }
     if (event->type() == QEvent::MouseButtonPress && watched->isWidgetType()) {
         auto* w = static_cast<QWidget*>(watched);
         const bool onPage = w == m_browser || m_browser->isAncestorOf(w);
@@ -494,6 +506,38 @@ bool TfrmBackDrop::eventFilter(QObject* watched, QEvent* event) {
                                      8000);
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+// ---- dropped files -----------------------------------------------------------------------
+
+bool TfrmBackDrop::takeDroppedFile(QEvent::Type type, const QMimeData* mime) {
+    if (!mime || !mime->hasUrls() || mime->urls().size() != 1 || !mime->urls().first().isLocalFile()) return false;
+    const QString path = mime->urls().first().toLocalFile();
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    std::function<void()> open;
+    if (suffix == QLatin1String("html") || suffix == QLatin1String("htm"))
+        open = [this, path] { m_session.pages().openWebPage(path.toStdString()); };
+    else if (suffix == QLatin1String("wsm"))
+        open = [this, path] { m_session.schemes().openWebScheme(path.toStdString()); };
+    else if (suffix == QLatin1String("sbk"))
+        open = [this, path] { m_session.book().openSwatchBook(path.toStdString()); };
+    else
+        return false;
+    // The opening may ask questions; they come after the drag has ended, not inside it.
+    if (type == QEvent::Drop) QMetaObject::invokeMethod(this, open, Qt::QueuedConnection);
+    return true;
+}
+
+void TfrmBackDrop::dragEnterEvent(QDragEnterEvent* event) {
+    if (takeDroppedFile(event->type(), event->mimeData())) event->acceptProposedAction();
+}
+
+void TfrmBackDrop::dragMoveEvent(QDragMoveEvent* event) {
+    if (takeDroppedFile(event->type(), event->mimeData())) event->acceptProposedAction();
+}
+
+void TfrmBackDrop::dropEvent(QDropEvent* event) {
+    if (takeDroppedFile(event->type(), event->mimeData())) event->acceptProposedAction();
 }
 
 // ---- the screen -------------------------------------------------------------------------

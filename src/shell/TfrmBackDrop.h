@@ -126,7 +126,11 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    /// Sees clicks on the page while no painting colour is chosen, to say so.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    /// Sees clicks on the page while no painting colour is chosen, to say so, and files
+    /// dragged over any part of the window, the page included.
     bool eventFilter(QObject* watched, QEvent* event) override;
     void changeEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -150,6 +154,9 @@ private:
     /// Shows the painting colour file's colour and hex code in the status bar, or that there
     /// is none; called whenever the file or its folder changes.
     void showPaintingColour();
+    /// A drag or drop of `type` carrying `mime` anywhere on the window: a page, a scheme or a
+    /// book file is taken (and, on the drop, opened); returns whether it was.
+    bool takeDroppedFile(QEvent::Type type, const QMimeData* mime);
 
     Session m_session{*this};
     DialogFolders m_dialogFolders;

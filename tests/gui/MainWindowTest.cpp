@@ -53,6 +53,20 @@ bool mirrorsTheStore(const TfrmBackDrop& window) {
     return same;
 }
 
+/// Drags a file onto `target` and drops it there, as a file manager does; whether the drop
+/// was taken.
+bool dropFile(QWidget* target, const QString& path) {
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(path)});
+    const QPoint at = target->rect().center();
+    QDragEnterEvent enter(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    if (!enter.isAccepted()) return false;
+    QDropEvent drop(QPointF(at), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
+    return drop.isAccepted();
+}
+
 /// The title the window manager shows for `window`: its _NET_WM_NAME on the X server.
 QString desktopTitle(QWidget& window) {
     auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
@@ -248,6 +262,61 @@ private slots:
         QVERIFY(openPage(window, dir.path(), "index.html"));
         QCOMPARE(window.state().pages.size(), std::size_t(1));
         QVERIFY(!window.isEnabled(Command::tbnPreviousPage));
+        QVERIFY(window.close());
+    }
+
+    void droppedFilesOpenAsTheirCommandsDo() {
+        QTemporaryDir dir;
+        QVERIFY(copyTree(exampleSite(), dir.path()));
+        QFile book(dir.filePath("sea.sbk"));
+        QVERIFY(book.open(QIODevice::WriteOnly));
+        book.write("0\r\n255\r\n32768\r\n16777215\r\nFF0000\r\n008000\r\nspace\r\nSea and sky\r\n");
+        book.close();
+        TfrmBackDrop window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QStringList asked, notices;
+        window.questionOverride = [&](const std::string& q) {
+            asked << QString::fromStdString(q);
+            return Answer::Cancel;
+        };
+        window.noticeOverride = [&](const std::string& n) { notices << QString::fromStdString(n); };
+
+        // Only files the program opens are taken.
+        QVERIFY(!dropFile(&window, dir.filePath("site.css")));
+
+        QVERIFY(dropFile(&window, dir.filePath("sea.sbk")));
+        QVERIFY(waitFor([&] { return window.windowTitle() == "Huewright - sea.sbk"; }, 5000));
+
+        // A page dropped on the page view opens through Open Web Page, not as a bare file.
+        QVERIFY(waitFor([&] { return window.WebBrowser1()->focusProxy() != nullptr; }));
+        QSignalSpy handled(&window, &TfrmBackDrop::documentHandled);
+        QVERIFY(dropFile(window.WebBrowser1()->focusProxy(), dir.filePath("index.html")));
+        QVERIFY(handled.wait(30000));
+        QCOMPARE(filesMatching(dir.path(), "wp*.tmp").size(), 1);
+        QCOMPARE(window.windowTitle(), QStringLiteral("Huewright - sea.sbk | index.html"));
+
+        // With painting on show, a dropped page or scheme asks first; Cancel keeps the painting.
+        evaluate(window.WebBrowser1(), "document.cookie='data=initialise,:Swatch:,%%,images:endData;'");
+        QVERIFY(waitFor([&] { return window.isEnabled(Command::mnuSaveWebSchemeAs); }));
+        QVERIFY(dropFile(&window, dir.filePath("index.html")));
+        QVERIFY(waitFor([&] { return asked.size() == 1; }, 5000));
+        QCOMPARE(asked.last(), QStringLiteral("Save changes to Untitled.wsm?"));
+        QVERIFY(dropFile(&window, dir.filePath("blue.wsm")));
+        QVERIFY(waitFor([&] { return asked.size() == 2; }, 5000));
+        QCOMPARE(asked.last(), QStringLiteral("Save changes to Untitled.wsm?"));
+        QCOMPARE(filesMatching(dir.path(), "wp*.tmp").size(), 1);
+        QCOMPARE(window.windowTitle(), QStringLiteral("Huewright - sea.sbk | Untitled.wsm"));
+
+        // A modified book is offered for saving before a dropped book replaces it.
+        window.bookCommands().addCard(clWhite, clWhite, clWhite, "FFFFFF", "", "");
+        QVERIFY(dropFile(&window, dir.filePath("sea.sbk")));
+        QVERIFY(waitFor([&] { return asked.size() == 3; }, 5000));
+        QCOMPARE(asked.last(), QStringLiteral("Save changes to swatch book?"));
+        QCOMPARE(window.state().book.lastCard, 1);
+        QVERIFY(notices.isEmpty());
+
+        window.questionOverride = [](const std::string&) { return Answer::No; };
         QVERIFY(window.close());
     }
 
