@@ -4,6 +4,8 @@
 #include "widgets/Cursors.h"
 #include "tools/ScreenPickerPanel.h"
 
+#include <algorithm>
+
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -202,7 +204,10 @@ void SwatchBookPanel::SBlblSwatchBookMouseDown(QMouseEvent* e) {
 
 void SwatchBookPanel::dragMove(QMouseEvent* e) {
     if (!m_dragging) return;
-    move(parentWidget()->mapFromGlobal(e->globalPosition().toPoint() - m_dragOffset));
+    // The panel stays whole inside the browser area, so it can never be lost past an edge.
+    const QPoint wanted = parentWidget()->mapFromGlobal(e->globalPosition().toPoint() - m_dragOffset);
+    const QSize room = parentWidget()->size() - size();
+    move(std::max(0, std::min(wanted.x(), room.width())), std::max(0, std::min(wanted.y(), room.height())));
 }
 
 void SwatchBookPanel::dragEnd() {

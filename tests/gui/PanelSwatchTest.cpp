@@ -230,6 +230,18 @@ private slots:
         QTRY_VERIFY(!slider->isVisible());
     }
 
+    void aBookDraggedPastAnEdgeStaysInsideTheBrowserArea() {
+        QWidget* area = window->browserContainer();
+        // Far past the bottom right corner, then far past the top left one.
+        for (const QPoint by : {QPoint(5000, 5000), QPoint(-5000, -5000)}) {
+            QTest::mousePress(book()->SBlblSwatchBook, Qt::LeftButton, {}, {10, 5});
+            QTest::mouseMove(book()->SBlblSwatchBook, QPoint(10, 5) + by);
+            QTest::mouseRelease(book()->SBlblSwatchBook, Qt::LeftButton, {}, {10, 5});
+            QVERIFY2(area->rect().contains(book()->geometry()), qPrintable(QString("%1,%2").arg(book()->x()).arg(book()->y())));
+        }
+        QCOMPARE(book()->pos(), QPoint(0, 0));
+    }
+
     void draggingTheBookBringsTheOpenPanelsAlong() {
         click(book()->SBimgColorPalette);
         QVERIFY(book()->SBimgCardsOpen->isVisibleTo(book()));
