@@ -103,6 +103,12 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     tree->setObjectName(QStringLiteral("helpContents"));
     tree->setHeaderHidden(true);
     connect(tree, &QHelpContentWidget::linkActivated, m_browser, [this](const QUrl& url) { m_browser->setSource(url); });
+    // One click on a topic opens it, as a link would; the tree's own activation needs two on
+    // most desktops.
+    connect(tree, &QTreeView::clicked, m_browser, [this](const QModelIndex& index) {
+        if (QHelpContentItem* item = m_engine->contentModel()->contentItemAt(index))
+            if (item->url().isValid() && item->url() != m_browser->source()) m_browser->setSource(item->url());
+    });
     connect(m_engine->contentModel(), &QHelpContentModel::contentsCreated, this, [this] {
         m_engine->contentWidget()->expandAll();
         selectInContents(m_browser->source());

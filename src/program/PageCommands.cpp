@@ -31,9 +31,12 @@ PageCommands::PageCommands(ProgramState& state, CommandStates& states, Screen& s
     : m_state(state), m_states(states), m_screen(screen), m_schemes(schemes) {}
 
 void PageCommands::mnuOpenWebPageClick() {
-    const auto chosen = m_screen.chooseFile(FileDialog::dlgOpenWebPage);
-    if (!chosen || !m_schemes.CheckUnsavedChanges()) return;
-    if (const Status opened = openPage(*chosen, From::Menu); !opened) {
+    if (const auto chosen = m_screen.chooseFile(FileDialog::dlgOpenWebPage)) openWebPage(*chosen);
+}
+
+void PageCommands::openWebPage(const std::string& path) {
+    if (!m_schemes.CheckUnsavedChanges()) return;
+    if (const Status opened = openPage(path, From::Menu); !opened) {
         m_screen.warn(opened.error());
         return;
     }

@@ -31,6 +31,9 @@ public:
 
     /// File > Open Web Page and its tool button. Painted work on show is asked about first.
     void mnuOpenWebPageClick();
+    /// Open Web Page with the file already chosen (a page dropped on the window): the unsaved
+    /// painting is asked about first, as from the menu.
+    void openWebPage(const std::string& path);
     /// Opens a page named on the command line; false (already told) when it cannot be opened.
     bool OpenWebPageFromPath(const std::string& path);
 

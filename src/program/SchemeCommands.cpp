@@ -217,9 +217,12 @@ bool SchemeCommands::mnuSaveWebSchemeClick() {
 }
 
 void SchemeCommands::mnuOpenWebSchemeClick() {
-    const auto chosen = m_screen.chooseFile(FileDialog::dlgOpenWebScheme);
-    if (!chosen || !CheckUnsavedChanges()) return;
-    if (OpenSchemeFromCommandLine(*chosen)) m_states.apply(Situation::SchemeOpened, m_state);
+    if (const auto chosen = m_screen.chooseFile(FileDialog::dlgOpenWebScheme)) openWebScheme(*chosen);
+}
+
+void SchemeCommands::openWebScheme(const std::string& path) {
+    if (!CheckUnsavedChanges()) return;
+    if (OpenSchemeFromCommandLine(path)) m_states.apply(Situation::SchemeOpened, m_state);
 }
 
 bool SchemeCommands::OpenSchemeFromCommandLine(const std::string& path) {

@@ -46,6 +46,8 @@ public:
     bool mnuSaveWebSchemeClick();
     /// File > Open Web Scheme and its tool button.
     void mnuOpenWebSchemeClick();
+    /// Open Web Scheme with the file already chosen (a scheme dropped on the window).
+    void openWebScheme(const std::string& path);
     /// File > Create HTML File: the scheme on show written out as a finished page, its pictures
     /// and stylesheet beside it.
     void mnuCreateHtmlFileClick();

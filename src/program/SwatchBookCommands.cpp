@@ -194,13 +194,20 @@ void SwatchBookCommands::newSwatchBook() {
 }
 
 void SwatchBookCommands::openSwatchBook() {
-    if (m_book.bookModified) {
-        const SaveAnswer answer = askSaveBook();
-        if (answer == SaveAnswer::Cancel || answer == SaveAnswer::SaveFailed) return;
-    }
+    if (!mayReplaceBook()) return;
     const auto chosen = m_screen.chooseFile(FileDialog::dlgOpen);
     if (!chosen) return;
     commitOpenedBook(*chosen);
+}
+
+void SwatchBookCommands::openSwatchBook(const std::string& path) {
+    if (mayReplaceBook()) commitOpenedBook(path);
+}
+
+bool SwatchBookCommands::mayReplaceBook() {
+    if (!m_book.bookModified) return true;
+    const SaveAnswer answer = askSaveBook();
+    return answer != SaveAnswer::Cancel && answer != SaveAnswer::SaveFailed;
 }
 
 void SwatchBookCommands::saveSwatchBook() {

@@ -68,6 +68,9 @@ public:
     // --- File menu -------------------------------------------------------------------------
     void newSwatchBook();    ///< mnuNewSwatchBookClick
     void openSwatchBook();   ///< mnuOpenClick
+    /// Open Swatch Book with the file already chosen (a book dropped on the window); a
+    /// modified book is offered for saving first.
+    void openSwatchBook(const std::string& path);
     void saveSwatchBook();   ///< mnuSaveSwatchBookClick
     void saveSwatchBookAs(); ///< mnuSaveSwatchBookAsClick
     /// Shutdown: asks the save question when the book is modified; false keeps the window open.
@@ -94,6 +97,8 @@ private:
     void recomposeCaption();
     void apply(Situation situation);
     bool commitOpenedBook(const std::string& path);
+    /// The save question for a modified book; false when the user cancels or the save fails.
+    bool mayReplaceBook();
 
     ProgramState& m_state;
     BookState& m_book;

@@ -11,8 +11,9 @@
 namespace hw {
 
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
+    // No display name: Qt would append it to every window title, and the main window's caption
+    // already starts with the program's name.
     setApplicationName(QStringLiteral("Huewright"));
-    setApplicationDisplayName(QStringLiteral("Huewright"));
     installEventFilter(new UndoKeyFilter(this));
 }
 

@@ -1,6 +1,8 @@
 #include "shell/TfrmBackDrop.h"
 
 #include "base/Files.h"
+#include "base/Folders.h"
+#include "colour/SwatchBookJs.h"
 #include "blender/ImageBlender.h"
 #include "blender/ImageBlenderPanel.h"
 #include "engine/ChangeRecord.h"
@@ -20,7 +22,15 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QFileSystemWatcher>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QRegularExpression>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -85,6 +95,7 @@ TfrmBackDrop::TfrmBackDrop(QWidget* parent) : QMainWindow(parent) {
     f.setPointSize(8);
     setFont(f);
     setWindowTitle(QStringLiteral("Huewright - Untitled.sbk"));
+    setAcceptDrops(true);
 
     createMenu();
     auto* central = new QWidget(this);
@@ -99,6 +110,7 @@ TfrmBackDrop::TfrmBackDrop(QWidget* parent) : QMainWindow(parent) {
     bar->setObjectName(QStringLiteral("StatusBar1"));
     bar->setFixedHeight(19);
     setStatusBar(bar);
+    createPaintingColourView();
 
     registerCursors();
     connectImageBlender();
@@ -107,8 +119,19 @@ TfrmBackDrop::TfrmBackDrop(QWidget* parent) : QMainWindow(parent) {
 
     m_session.start();
 
-    m_browser->Navigate(QStringLiteral("about:blank"));
+    showStartPage();
     createEditor();
+}
+
+void TfrmBackDrop::showStartPage() {
+    // What to do first, in place of an empty white page. It carries no page script, so a click
+    // paints nothing, and the page history only holds pages the user opened.
+    QFile start(QStringLiteral(":/start/start.html"));
+    if (!start.open(QIODevice::ReadOnly)) {
+        m_browser->Navigate(QStringLiteral("about:blank"));
+        return;
+    }
+    m_browser->setHtml(QString::fromUtf8(start.readAll()), QUrl(QStringLiteral("about:blank")));
 }
 
 void TfrmBackDrop::createEditor() {
@@ -230,18 +253,18 @@ void TfrmBackDrop::createToolBars() {
     connect(button(left, Command::tbnRefresh, "tbnRefresh", QStyle::SP_BrowserReload, "Refresh Page"),
             &QToolButton::clicked, this, [this] { m_session.pages().mnuRefreshClick(); });
     QToolBar* pages = bar("tbrPreviousNextPage");
-    connect(button(pages, Command::tbnPreviousPage, "tbnPreviousPage", QStyle::SP_ArrowBack, QString()),
+    connect(button(pages, Command::tbnPreviousPage, "tbnPreviousPage", QStyle::SP_ArrowBack, "Previous Page"),
             &QToolButton::clicked, this, [this] { m_session.pages().tbnPreviousPageClick(); });
-    connect(button(pages, Command::tbnNextPage, "tbnNextPage", QStyle::SP_ArrowForward, QString()),
+    connect(button(pages, Command::tbnNextPage, "tbnNextPage", QStyle::SP_ArrowForward, "Next Page"),
             &QToolButton::clicked, this, [this] { m_session.pages().tbnNextPageClick(); });
     pages->addSeparator()->setObjectName(QStringLiteral("tbnDivider"));
     QToolBar* open = bar("tbrOpenScheme");
     connect(button(open, Command::tbnOpenScheme, "tbnOpenScheme", QStyle::SP_DirOpenIcon, "Open Web Scheme"),
             &QToolButton::clicked, this, &TfrmBackDrop::tbnOpenSchemeClick);
     QToolBar* schemes = bar("tbrPreviousNextScheme");
-    connect(button(schemes, Command::tbnPreviousScheme, "tbnPreviousScheme", QStyle::SP_MediaSeekBackward, QString()),
+    connect(button(schemes, Command::tbnPreviousScheme, "tbnPreviousScheme", QStyle::SP_MediaSeekBackward, "Previous Scheme"),
             &QToolButton::clicked, this, [this] { m_session.schemes().tbnPreviousSchemeClick(); });
-    connect(button(schemes, Command::tbnNextScheme, "tbnNextScheme", QStyle::SP_MediaSeekForward, QString()),
+    connect(button(schemes, Command::tbnNextScheme, "tbnNextScheme", QStyle::SP_MediaSeekForward, "Next Scheme"),
             &QToolButton::clicked, this, [this] { m_session.schemes().tbnNextSchemeClick(); });
     bar("ToolBar1");
     row->addStretch(1);
@@ -405,6 +428,116 @@ void TfrmBackDrop::recogniseCommandLine(const QString& commandLine) {
     }
     activateWindow();
     setFocus();
+}
+
+// ---- the painting colour ------------------------------------------------------------------
+
+namespace {
+const char* const kNoPaintingColour = "No painting colour chosen";
+} // namespace
+
+void TfrmBackDrop::createPaintingColourView() {
+    m_lblPaintingSwatch = new QLabel(statusBar());
+    m_lblPaintingSwatch->setObjectName(QStringLiteral("lblPaintingSwatch"));
+    m_lblPaintingSwatch->setFixedSize(24, 13);
+    m_lblPaintingColour = new QLabel(statusBar());
+    m_lblPaintingColour->setObjectName(QStringLiteral("lblPaintingColour"));
+    m_lblPaintingColour->setMinimumWidth(150);
+    statusBar()->addPermanentWidget(m_lblPaintingSwatch);
+    statusBar()->addPermanentWidget(m_lblPaintingColour);
+
+    // Every writer replaces the file in the Temp folder, and it is removed at close: watching
+    // the folder sees it come and go, watching the file sees it rewritten in place.
+    m_paintingWatcher = new QFileSystemWatcher(this);
+    m_paintingWatcher->addPath(QString::fromStdString(tempFolder()));
+    connect(m_paintingWatcher, &QFileSystemWatcher::directoryChanged, this, &TfrmBackDrop::showPaintingColour);
+    connect(m_paintingWatcher, &QFileSystemWatcher::fileChanged, this, &TfrmBackDrop::showPaintingColour);
+    showPaintingColour();
+    qApp->installEventFilter(this);
+}
+
+void TfrmBackDrop::showPaintingColour() {
+    const QString path = QString::fromStdString(swatchBookJsPath());
+    QFile file(path);
+    QString text;
+    if (file.open(QIODevice::ReadOnly)) {
+        text = QString::fromLatin1(file.read(256));
+        if (!m_paintingWatcher->files().contains(path)) m_paintingWatcher->addPath(path);
+    }
+    // The page script reads the same two globals: hexCode ('#RRGGBB') and decCode (a TColor).
+    static const QRegularExpression hexCode(QStringLiteral("hexCode='#([^']*)'"));
+    static const QRegularExpression decCode(QStringLiteral("decCode='([0-9]+)'"));
+    const auto hex = hexCode.match(text);
+    const auto dec = decCode.match(text);
+    if (!hex.hasMatch() || !dec.hasMatch()) {
+        m_lblPaintingSwatch->hide();
+        m_lblPaintingColour->setText(QString::fromLatin1(kNoPaintingColour));
+        m_lblPaintingColour->setToolTip(QString());
+        return;
+    }
+    const TColor c = static_cast<TColor>(dec.captured(1).toUInt());
+    const QColor colour(redOf(c), greenOf(c), blueOf(c));
+    m_lblPaintingSwatch->setStyleSheet(QStringLiteral("background:%1;border:1px solid #404040;").arg(colour.name()));
+    m_lblPaintingSwatch->show();
+    m_lblPaintingColour->setText(QStringLiteral("Painting colour #%1").arg(hex.captured(1)));
+    m_lblPaintingColour->setToolTip(QStringLiteral("A click on the page paints with this colour"));
+}
+
+bool TfrmBackDrop::eventFilter(QObject* watched, QEvent* event) {
+    // The browser takes drops itself and would show a dropped file as it is, unpainted; a file
+    // the program opens goes to the program instead, wherever on the window it is dropped.
+    const QEvent::Type type = event->type();
+    if ((type == QEvent::DragEnter || type == QEvent::DragMove || type == QEvent::Drop) && watched != this
+        && watched->isWidgetType() && static_cast<QWidget*>(watched)->window() == this) {
+        auto* drop = static_cast<QDropEvent*>(event);
+        if (takeDroppedFile(type, drop->mimeData())) {
+            drop->acceptProposedAction();
+            return true;
+        }
+    }
+    if (event->type() == QEvent::MouseButtonPress && watched->isWidgetType()) {
+        auto* w = static_cast<QWidget*>(watched);
+        const bool onPage = w == m_browser || m_browser->isAncestorOf(w);
+        if (onPage && (state().showingPage() || state().showingScheme())
+            && !QFile::exists(QString::fromStdString(swatchBookJsPath())))
+            statusBar()->showMessage(QStringLiteral("%1: click a colour of the swatch book, a suggested colour or a "
+                                                    "swatch card chip first.")
+                                         .arg(QString::fromLatin1(kNoPaintingColour)),
+                                     8000);
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+// ---- dropped files -----------------------------------------------------------------------
+
+bool TfrmBackDrop::takeDroppedFile(QEvent::Type type, const QMimeData* mime) {
+    if (!mime || !mime->hasUrls() || mime->urls().size() != 1 || !mime->urls().first().isLocalFile()) return false;
+    const QString path = mime->urls().first().toLocalFile();
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    std::function<void()> open;
+    if (suffix == QLatin1String("html") || suffix == QLatin1String("htm"))
+        open = [this, path] { m_session.pages().openWebPage(path.toStdString()); };
+    else if (suffix == QLatin1String("wsm"))
+        open = [this, path] { m_session.schemes().openWebScheme(path.toStdString()); };
+    else if (suffix == QLatin1String("sbk"))
+        open = [this, path] { m_session.book().openSwatchBook(path.toStdString()); };
+    else
+        return false;
+    // The opening may ask questions; they come after the drag has ended, not inside it.
+    if (type == QEvent::Drop) QMetaObject::invokeMethod(this, open, Qt::QueuedConnection);
+    return true;
+}
+
+void TfrmBackDrop::dragEnterEvent(QDragEnterEvent* event) {
+    if (takeDroppedFile(event->type(), event->mimeData())) event->acceptProposedAction();
+}
+
+void TfrmBackDrop::dragMoveEvent(QDragMoveEvent* event) {
+    if (takeDroppedFile(event->type(), event->mimeData())) event->acceptProposedAction();
+}
+
+void TfrmBackDrop::dropEvent(QDropEvent* event) {
+    if (takeDroppedFile(event->type(), event->mimeData())) event->acceptProposedAction();
 }
 
 // ---- the screen -------------------------------------------------------------------------

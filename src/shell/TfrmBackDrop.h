@@ -7,6 +7,7 @@
 #include "program/Session.h"
 
 #include <QHash>
+#include <QEvent>
 #include <QMainWindow>
 
 #include <array>
@@ -14,6 +15,8 @@
 #include <optional>
 
 class QAction;
+class QMimeData;
+class QFileSystemWatcher;
 class QFrame;
 class QLabel;
 class QMenu;
@@ -123,6 +126,12 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    /// Sees clicks on the page while no painting colour is chosen, to say so, and files
+    /// dragged over any part of the window, the page included.
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void changeEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
@@ -131,6 +140,7 @@ private:
     void createToolBars();
     void createBrowserArea();
     void createEditor();
+    void showStartPage();
     void createToolPanels();
     void connectBookCommands();
     void connectImageBlender();
@@ -140,6 +150,13 @@ private:
     void sendPageCtrlClick(const QPoint& globalPos, const QString& type,
                            const std::function<void(bool found, bool picked)>& done);
     void setMaximizeBox(bool shown);
+    void createPaintingColourView();
+    /// Shows the painting colour file's colour and hex code in the status bar, or that there
+    /// is none; called whenever the file or its folder changes.
+    void showPaintingColour();
+    /// A drag or drop of `type` carrying `mime` anywhere on the window: a page, a scheme or a
+    /// book file is taken (and, on the drop, opened); returns whether it was.
+    bool takeDroppedFile(QEvent::Type type, const QMimeData* mime);
 
     Session m_session{*this};
     DialogFolders m_dialogFolders;
@@ -156,6 +173,9 @@ private:
     TfrmEditor* m_frmEditor = nullptr;
     QWidget* m_browserContainer = nullptr;
     QLabel* m_lblBrowserCaption = nullptr;
+    QLabel* m_lblPaintingSwatch = nullptr;
+    QLabel* m_lblPaintingColour = nullptr;
+    QFileSystemWatcher* m_paintingWatcher = nullptr;
     QHash<QString, QFrame*> m_panels;
     QHash<int, QAction*> m_actions;
     QHash<int, QList<QWidget*>> m_controls;

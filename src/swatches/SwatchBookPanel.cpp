@@ -4,6 +4,8 @@
 #include "widgets/Cursors.h"
 #include "tools/ScreenPickerPanel.h"
 
+#include <algorithm>
+
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -161,6 +163,11 @@ SwatchBookPanel::SwatchBookPanel(QWidget* parent, SwatchBookCommands& book, Sche
 }
 
 void SwatchBookPanel::showCard(const CardView& card) {
+    // Another card on show ends an edit of the previous card's title.
+    if (m_editedCard >= 0) {
+        m_editedCard = -1;
+        SBeditCardTitle->hide();
+    }
     SBlblCardTitle->setText(QString::fromStdString(card.title));
     for (int i = 0; i < 3; ++i) {
         m_color[i]->setColor(card.colors[i]);
@@ -197,7 +204,10 @@ void SwatchBookPanel::SBlblSwatchBookMouseDown(QMouseEvent* e) {
 
 void SwatchBookPanel::dragMove(QMouseEvent* e) {
     if (!m_dragging) return;
-    move(parentWidget()->mapFromGlobal(e->globalPosition().toPoint() - m_dragOffset));
+    // The panel stays whole inside the browser area, so it can never be lost past an edge.
+    const QPoint wanted = parentWidget()->mapFromGlobal(e->globalPosition().toPoint() - m_dragOffset);
+    const QSize room = parentWidget()->size() - size();
+    move(std::max(0, std::min(wanted.x(), room.width())), std::max(0, std::min(wanted.y(), room.height())));
 }
 
 void SwatchBookPanel::dragEnd() {
@@ -277,6 +287,7 @@ void SwatchBookPanel::SBtbnNextSchemeClick() { m_schemes.SBtbnNextSchemeClick();
 void SwatchBookPanel::SBlblCardTitleClick() {
     const auto title = m_book.beginRenameCard(SBlblCardTitle->text().toStdString());
     if (!title) return;
+    m_editedCard = m_book.book().currentCard;
     SBeditCardTitle->setText(QString::fromStdString(*title));
     SBeditCardTitle->show();
     SBeditCardTitle->setFocus();
@@ -284,9 +295,20 @@ void SwatchBookPanel::SBlblCardTitleClick() {
 }
 
 void SwatchBookPanel::SBeditCardTitleKeyPress(int key) {
+    if (key == 27) return cancelCardTitleEdit();
     if (key != 13) return;
+    if (m_editedCard < 0 || m_editedCard != m_book.book().currentCard) return cancelCardTitleEdit();
+    m_editedCard = -1;
     SBeditCardTitle->hide();
     m_book.renameCard(SBeditCardTitle->text().toStdString());
+}
+
+void SwatchBookPanel::cancelCardTitleEdit() {
+    m_editedCard = -1;
+    SBeditCardTitle->hide();
+    const BookState& book = m_book.book();
+    if (book.currentCard >= 0 && book.currentCard <= book.lastCard)
+        SBlblCardTitle->setText(QString::fromStdString(m_book.cardView(book.currentCard).title));
 }
 
 void SwatchBookPanel::SBpnlColorNClick(int n) {
@@ -322,6 +344,10 @@ bool SwatchBookPanel::eventFilter(QObject* watched, QEvent* event) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             SBeditCardTitleKeyPress(13);
+            return true;
+        }
+        if (key == Qt::Key_Escape) {
+            SBeditCardTitleKeyPress(27);
             return true;
         }
     }

@@ -91,6 +91,10 @@ private:
     bool m_dragging = false;
     QPoint m_dragOffset;
     std::array<bool, 5> m_wasVisible{};
+    /// The card whose title SBeditCardTitle is editing; -1 while the editor is closed.
+    int m_editedCard = -1;
+    /// Closes the title editor without renaming; the label shows the current card's title.
+    void cancelCardTitleEdit();
 };
 
 } // namespace hw

@@ -12,7 +12,19 @@
 #include <QFrame>
 #include <QAction>
 #include <QMenuBar>
+#include <QApplication>
+#include <QMimeData>
+#include <QDropEvent>
+#include <QStatusBar>
 #include <QTemporaryDir>
+#include <QGuiApplication>
+#include <QToolBar>
+#include <QToolButton>
+
+#include <xcb/xcb.h>
+
+#include <cstdlib>
+#include <cstring>
 
 using namespace hw;
 using namespace hw::test;
@@ -41,6 +53,41 @@ bool mirrorsTheStore(const TfrmBackDrop& window) {
     return same;
 }
 
+/// Drags a file onto `target` and drops it there, as a file manager does; whether the drop
+/// was taken.
+bool dropFile(QWidget* target, const QString& path) {
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(path)});
+    const QPoint at = target->rect().center();
+    QDragEnterEvent enter(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    if (!enter.isAccepted()) return false;
+    QDropEvent drop(QPointF(at), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
+    return drop.isAccepted();
+}
+
+/// The title the window manager shows for `window`: its _NET_WM_NAME on the X server.
+QString desktopTitle(QWidget& window) {
+    auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (!x11) return QString();
+    xcb_connection_t* c = x11->connection();
+    auto atom = [c](const char* name) {
+        xcb_intern_atom_reply_t* r = xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, strlen(name), name), nullptr);
+        const xcb_atom_t a = r ? r->atom : xcb_atom_t(XCB_ATOM_NONE);
+        std::free(r);
+        return a;
+    };
+    const xcb_atom_t name = atom("_NET_WM_NAME");
+    const xcb_atom_t utf8 = atom("UTF8_STRING");
+    xcb_get_property_reply_t* r = xcb_get_property_reply(
+        c, xcb_get_property(c, 0, static_cast<xcb_window_t>(window.winId()), name, utf8, 0, 1024), nullptr);
+    QString title;
+    if (r) title = QString::fromUtf8(static_cast<const char*>(xcb_get_property_value(r)), xcb_get_property_value_length(r));
+    std::free(r);
+    return title;
+}
+
 } // namespace
 
 class MainWindowTest : public QObject {
@@ -67,6 +114,30 @@ private slots:
         // The editor list named the Edit menu's editor item at start-up.
         auto* viewSource = window.findChild<QAction*>("mnuViewSource");
         QVERIFY(viewSource && viewSource->text().startsWith("Edit &with "));
+    }
+
+    void theDesktopShowsTheCaptionOnce() {
+        TfrmBackDrop window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QCOMPARE(desktopTitle(window), QStringLiteral("Huewright - Untitled.sbk"));
+        window.setCaption("Huewright - index.html");
+        QVERIFY(waitFor([&] { return desktopTitle(window) == QStringLiteral("Huewright - index.html"); }, 5000));
+        QVERIFY(window.close());
+    }
+
+    void everyToolButtonHasAHint() {
+        TfrmBackDrop window;
+        int buttons = 0;
+        for (auto* b : window.findChildren<QToolButton*>()) {
+            if (b->objectName().startsWith("qt_")) continue; // Qt's own overflow buttons
+            ++buttons;
+            QVERIFY2(!b->toolTip().isEmpty(), qPrintable(b->objectName()));
+            // The window's tool bar buttons also tell the status bar.
+            if (qobject_cast<QToolBar*>(b->parentWidget())) QCOMPARE(b->statusTip(), b->toolTip());
+        }
+        QVERIFY(buttons > 10);
+        QCOMPARE(window.findChild<QToolButton*>("tbnPreviousScheme")->toolTip(), QStringLiteral("Previous Scheme"));
     }
 
     void opensAPageNamedOnTheCommandLineAndCleansUpAtClose() {
@@ -135,6 +206,24 @@ private slots:
         QVERIFY(window.close());
     }
 
+    void aClickWithoutAPaintingColourSaysSo() {
+        QTemporaryDir dir;
+        QVERIFY(copyTree(exampleSite(), dir.path()));
+        TfrmBackDrop window;
+        window.resize(1000, 700);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(openPage(window, dir.path(), "index.html"));
+        QFile::remove(QString::fromStdString(swatchBookJsPath()));
+        QVERIFY(window.statusBar()->currentMessage().isEmpty());
+        QVERIFY(clickElement(window.WebBrowser1(), "1b"));
+        QVERIFY(window.statusBar()->currentMessage().startsWith("No painting colour chosen"));
+        QTest::qWait(300);
+        QVERIFY(!cookieValue(dir.path(), "data").contains("1b$"));
+        window.questionOverride = [](const std::string&) { return Answer::No; };
+        QVERIFY(window.close());
+    }
+
     void ctrlZOnThePageUndoesTheLastPaint() {
         QTemporaryDir dir;
         QVERIFY(copyTree(exampleSite(), dir.path()));
@@ -151,6 +240,82 @@ private slots:
         view->setFocus();
         QTest::keyClick(view, Qt::Key_Z, Qt::ControlModifier);
         QVERIFY(waitFor([&] { return !cookieValue(dir.path(), "data").contains("#FFCC00(52479)b"); }));
+        window.questionOverride = [](const std::string&) { return Answer::No; };
+        QVERIFY(window.close());
+    }
+
+    void startsOnAGuideThatIsNoPageOfTheHistory() {
+        TfrmBackDrop window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(waitFor([&] {
+            return evaluate(window.WebBrowser1(), "document.body?document.body.innerText:''").toString().contains(
+                "Open Web Page");
+        }));
+        QVERIFY(window.state().pages.empty());
+        QVERIFY(!window.state().showingPage());
+        QVERIFY(!window.isEnabled(Command::mnuSaveWebSchemeAs));
+
+        // The first page opened has no page before it to go back to.
+        QTemporaryDir dir;
+        QVERIFY(copyTree(exampleSite(), dir.path()));
+        QVERIFY(openPage(window, dir.path(), "index.html"));
+        QCOMPARE(window.state().pages.size(), std::size_t(1));
+        QVERIFY(!window.isEnabled(Command::tbnPreviousPage));
+        QVERIFY(window.close());
+    }
+
+    void droppedFilesOpenAsTheirCommandsDo() {
+        QTemporaryDir dir;
+        QVERIFY(copyTree(exampleSite(), dir.path()));
+        QFile book(dir.filePath("sea.sbk"));
+        QVERIFY(book.open(QIODevice::WriteOnly));
+        book.write("0\r\n255\r\n32768\r\n16777215\r\nFF0000\r\n008000\r\nspace\r\nSea and sky\r\n");
+        book.close();
+        TfrmBackDrop window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QStringList asked, notices;
+        window.questionOverride = [&](const std::string& q) {
+            asked << QString::fromStdString(q);
+            return Answer::Cancel;
+        };
+        window.noticeOverride = [&](const std::string& n) { notices << QString::fromStdString(n); };
+
+        // Only files the program opens are taken.
+        QVERIFY(!dropFile(&window, dir.filePath("site.css")));
+
+        QVERIFY(dropFile(&window, dir.filePath("sea.sbk")));
+        QVERIFY(waitFor([&] { return window.windowTitle() == "Huewright - sea.sbk"; }, 5000));
+
+        // A page dropped on the page view opens through Open Web Page, not as a bare file.
+        QVERIFY(waitFor([&] { return window.WebBrowser1()->focusProxy() != nullptr; }));
+        QSignalSpy handled(&window, &TfrmBackDrop::documentHandled);
+        QVERIFY(dropFile(window.WebBrowser1()->focusProxy(), dir.filePath("index.html")));
+        QVERIFY(handled.wait(30000));
+        QCOMPARE(filesMatching(dir.path(), "wp*.tmp").size(), 1);
+        QCOMPARE(window.windowTitle(), QStringLiteral("Huewright - sea.sbk | index.html"));
+
+        // With painting on show, a dropped page or scheme asks first; Cancel keeps the painting.
+        evaluate(window.WebBrowser1(), "document.cookie='data=initialise,:Swatch:,%%,images:endData;'");
+        QVERIFY(waitFor([&] { return window.isEnabled(Command::mnuSaveWebSchemeAs); }));
+        QVERIFY(dropFile(&window, dir.filePath("index.html")));
+        QVERIFY(waitFor([&] { return asked.size() == 1; }, 5000));
+        QCOMPARE(asked.last(), QStringLiteral("Save changes to Untitled.wsm?"));
+        QVERIFY(dropFile(&window, dir.filePath("blue.wsm")));
+        QVERIFY(waitFor([&] { return asked.size() == 2; }, 5000));
+        QCOMPARE(asked.last(), QStringLiteral("Save changes to Untitled.wsm?"));
+        QCOMPARE(filesMatching(dir.path(), "wp*.tmp").size(), 1);
+        QCOMPARE(window.windowTitle(), QStringLiteral("Huewright - sea.sbk | Untitled.wsm"));
+
+        // A modified book is offered for saving before a dropped book replaces it.
+        window.bookCommands().addCard(clWhite, clWhite, clWhite, "FFFFFF", "", "");
+        QVERIFY(dropFile(&window, dir.filePath("sea.sbk")));
+        QVERIFY(waitFor([&] { return asked.size() == 3; }, 5000));
+        QCOMPARE(asked.last(), QStringLiteral("Save changes to swatch book?"));
+        QCOMPARE(window.state().book.lastCard, 1);
+        QVERIFY(notices.isEmpty());
+
         window.questionOverride = [](const std::string&) { return Answer::No; };
         QVERIFY(window.close());
     }

@@ -14,6 +14,7 @@
 #include <QClipboard>
 #include <QFile>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTest>
 #include <QToolButton>
@@ -134,6 +135,38 @@ private slots:
         QCOMPARE(window->pallet().GetHexCode().str(), std::string("FF0000"));
     }
 
+    void statusBarShowsThePaintingColour() {
+        auto* swatch = window->findChild<QLabel*>("lblPaintingSwatch");
+        auto* code = window->findChild<QLabel*>("lblPaintingColour");
+        QVERIFY(swatch && code);
+        auto shows = [&](const QString& text) {
+            return QTest::qWaitFor([&] { return code->text() == text; }, 5000);
+        };
+        QVERIFY(shows("No painting colour chosen"));
+        QVERIFY(!swatch->isVisible());
+
+        // A book colour.
+        window->bookCommands().addCard(rgbColor(1, 2, 3), rgbColor(0x12, 0x34, 0x56), clWhite, "010203", "123456", "");
+        click(book()->SBpnlColor(2));
+        QVERIFY(shows("Painting colour #123456"));
+        QVERIFY(swatch->isVisible());
+        QVERIFY(swatch->styleSheet().contains("#123456"));
+
+        // A swatch card chip, rewriting the file in place.
+        click(book()->SBimgColorPalette);
+        typeHex("ff0000");
+        click(palette()->CPpnlSwatch);
+        click(card()->SCpnlColor(3));
+        click(card()->SCpnlSwatch(3), {3, 3});
+        QVERIFY(shows("Painting colour #FF0000"));
+        QVERIFY(swatch->styleSheet().contains("#ff0000"));
+
+        // The file gone (as at close), the status bar says so again.
+        QFile::remove(QString::fromStdString(swatchBookJsPath()));
+        QVERIFY(shows("No painting colour chosen"));
+        QVERIFY(!swatch->isVisible());
+    }
+
     void sliderPopupAdjustsTheSlot() {
         click(book()->SBimgColorPalette);
         typeHex("ff0000");
@@ -195,6 +228,18 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(slider));
         window->activateWindow();
         QTRY_VERIFY(!slider->isVisible());
+    }
+
+    void aBookDraggedPastAnEdgeStaysInsideTheBrowserArea() {
+        QWidget* area = window->browserContainer();
+        // Far past the bottom right corner, then far past the top left one.
+        for (const QPoint by : {QPoint(5000, 5000), QPoint(-5000, -5000)}) {
+            QTest::mousePress(book()->SBlblSwatchBook, Qt::LeftButton, {}, {10, 5});
+            QTest::mouseMove(book()->SBlblSwatchBook, QPoint(10, 5) + by);
+            QTest::mouseRelease(book()->SBlblSwatchBook, Qt::LeftButton, {}, {10, 5});
+            QVERIFY2(area->rect().contains(book()->geometry()), qPrintable(QString("%1,%2").arg(book()->x()).arg(book()->y())));
+        }
+        QCOMPARE(book()->pos(), QPoint(0, 0));
     }
 
     void draggingTheBookBringsTheOpenPanelsAlong() {
@@ -272,6 +317,39 @@ private slots:
         QVERIFY(!book()->SBeditCardTitle->isVisible());
         QCOMPARE(book()->SBlblCardTitle->text(), QStringLiteral("Greens"));
         QCOMPARE(window->state().book.cards[2].GetTitle().str(), std::string("Greens"));
+    }
+
+    void escapeCancelsATitleEditAndEnterRenamesOnlyTheEditedCard() {
+        auto& commands = window->bookCommands();
+        commands.addCard(rgbColor(1, 2, 3), clWhite, clWhite, "010203", "", "");
+        commands.addCard(rgbColor(9, 9, 9), clWhite, clWhite, "090909", "", "");
+        QLineEdit* edit = book()->SBeditCardTitle;
+
+        // Escape closes the editor and the label keeps the card's own title.
+        click(book()->SBlblCardTitle);
+        QTest::keyClicks(edit, "Sea");
+        QTest::keyClick(edit, Qt::Key_Escape);
+        QVERIFY(!edit->isVisible());
+        QCOMPARE(book()->SBlblCardTitle->text(), QStringLiteral("Untitled-2"));
+        QCOMPARE(window->state().book.cards[1].GetTitle().str(), std::string("Untitled-2"));
+
+        // Stepping to another card ends the edit: a later Enter renames nothing.
+        click(book()->SBlblCardTitle);
+        QTest::keyClicks(edit, "Sky");
+        click(book()->SBtbnPreviousCard);
+        QVERIFY(!edit->isVisible());
+        QCOMPARE(book()->SBlblCardTitle->text(), QStringLiteral("Untitled-1"));
+        QTest::keyClick(edit, Qt::Key_Return);
+        QCOMPARE(book()->SBlblCardTitle->text(), QStringLiteral("Untitled-1"));
+        QCOMPARE(window->state().book.cards[0].GetTitle().str(), std::string("Untitled-1"));
+        QCOMPARE(window->state().book.cards[1].GetTitle().str(), std::string("Untitled-2"));
+
+        // An edit begun on this card renames this card.
+        click(book()->SBlblCardTitle);
+        QTest::keyClicks(edit, "Dawn");
+        QTest::keyClick(edit, Qt::Key_Enter);
+        QCOMPARE(window->state().book.cards[0].GetTitle().str(), std::string("Dawn"));
+        QCOMPARE(window->state().book.cards[1].GetTitle().str(), std::string("Untitled-2"));
     }
 
     void fileMenuNewEmptiesTheBook() {

@@ -2,6 +2,7 @@
 // screenshot of the window with every panel open.
 
 #include "GuiTestMain.h"
+#include "GuiTestSupport.h"
 
 #include "colour/ColorCodes.h"
 #include "colour/SwatchBookJs.h"
@@ -213,7 +214,13 @@ private slots:
         click(window->swatchCardPanel()->SCpnlColor(1));
         window->screenPickerPanel()->show();
         window->screenPickerPanel()->sample(window->swatchBookPanel()->mapToGlobal(QPoint(60, 60)), true);
-        QTest::qWait(100);
+        // The start page is on show behind the panels.
+        QVERIFY(hw::test::waitFor([&] {
+            return hw::test::evaluate(window->WebBrowser1(), "document.body?document.body.innerText:''")
+                .toString()
+                .contains("Open Web Page");
+        }));
+        QTest::qWait(300);
         // HW_SCREENSHOT names where to keep the picture (docs/screenshot-panels.png for the docs).
         const QString path = qEnvironmentVariable("HW_SCREENSHOT", QDir::tempPath() + "/screenshot-panels.png");
         QDir().mkpath(QFileInfo(path).absolutePath());

@@ -85,6 +85,27 @@ private slots:
         QCOMPARE(window.browser()->source(), window.startPage());
     }
 
+    void oneClickInTheContentsOpensATopic() {
+        HelpWindow window;
+        QSignalSpy ready(&window, &HelpWindow::contentsReady);
+        QVERIFY2(window.load(QStringLiteral(HW_HELP_FILE)), qPrintable(window.errorText()));
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(ready.count() > 0 || ready.wait(10000));
+
+        auto* model = qobject_cast<QHelpContentModel*>(window.contents()->model());
+        const QModelIndex topic = model->index(1, 0, model->index(0, 0));
+        QHelpContentItem* item = model->contentItemAt(topic);
+        QVERIFY(item && item->url() != window.startPage());
+        window.contents()->scrollTo(topic);
+        const QRect place = window.contents()->visualRect(topic);
+        QVERIFY(place.isValid());
+        QTest::mouseClick(window.contents()->viewport(), Qt::LeftButton, {}, place.center());
+        QCOMPARE(window.browser()->source(), item->url());
+        QCOMPARE(window.browser()->documentTitle(), item->title());
+        QCOMPARE(window.contents()->currentIndex(), topic);
+    }
+
     void missingOrBrokenHelpFileIsExplained() {
         HelpWindow window;
         const QString missing = m_root.filePath(QStringLiteral("nowhere/Huewright.qch"));

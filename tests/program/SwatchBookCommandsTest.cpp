@@ -322,6 +322,23 @@ TEST_F(Book, OpenCancelledAtTheQuestionChangesNothing) {
     EXPECT_TRUE(state.book.bookModified);
 }
 
+TEST_F(Book, ABookOpenedByNameAsksAboutTheModifiedBookFirst) {
+    addCards(2);
+    screen.yesNoCancelAnswers = {Answer::Cancel, Answer::No};
+    book.openSwatchBook(books + "/two-cards-save.sbk");
+    EXPECT_EQ(screen.questions, std::vector<std::string>{"Save changes to swatch book?"});
+    EXPECT_EQ(state.book.lastCard, 1);
+    EXPECT_EQ(state.book.cards[1].GetTitle().str(), "Untitled-2");
+    EXPECT_TRUE(state.book.bookModified);
+
+    book.openSwatchBook(books + "/two-cards-save.sbk");
+    EXPECT_EQ(screen.questions.size(), 2u);
+    EXPECT_TRUE(screen.dialogs.empty());
+    EXPECT_EQ(state.book.bookFileName, "two-cards-save.sbk");
+    EXPECT_EQ(screen.shown.back().title, "Sea");
+    EXPECT_FALSE(state.book.bookModified);
+}
+
 TEST_F(Book, ARejectedFileLeavesThePreviousBookUntouched) {
     const std::string dir = folder("rejected");
     const char* const bad[] = {
