@@ -83,6 +83,25 @@ private slots:
                  QStringLiteral("undefined,undefined,undefined,undefined,undefined,undefined"));
         for (const char* name : {"c", "e", "s"}) QVERIFY2(cookieValue(folder(), name).isEmpty(), name);
     }
+
+    void onlyTheProgramTakesTheBrowserElsewhere() {
+        QVERIFY(writeAll(QDir(folder()).filePath("away.css"), "p{color:red}"));
+        QVERIFY(writeAll(QDir(folder()).filePath("other.html"), "<p>elsewhere</p>"));
+        QVERIFY(open("<html><head><meta http-equiv=refresh content=\"1;url=other.html\"></head><body>"
+                     "<p>paint me</p><a href=\"away.css\" target=_blank>away</a> <a href=\"away.css\">here</a>"
+                     "<form action=\"other.html\"><button id=go>send</button></form></body></html>"));
+        const QUrl shown = browser()->url();
+        QVERIFY(paintFirstParagraph());
+        for (const char* id : {"1a", "2a", "go"}) {
+            QVERIFY2(clickElement(browser(), id), id);
+            // Long enough for the refresh too.
+            QTest::qWait(700);
+            QCOMPARE(browser()->url(), shown);
+        }
+        QCOMPARE(js("document.getElementById('1p').style.backgroundColor").toString(), QStringLiteral("rgb(255, 0, 0)"));
+        QCOMPARE(js("document.getElementById('1a').style.backgroundColor").toString(), QStringLiteral("rgb(255, 0, 0)"));
+        QVERIFY(cookieValue(folder(), "data").contains("?B1a$B$"));
+    }
 };
 
 HW_GUI_TEST_MAIN(PageContainmentTest)
