@@ -6,6 +6,8 @@
 #include "blender/Modulation.h"
 #include "blender/ParameterFile.h"
 
+#include <cmath>
+
 #include <algorithm>
 
 namespace hw {
@@ -45,6 +47,10 @@ Result<std::string> makeCopy(const RecolourParameters& params, const LibraryModu
 
 Result<std::string> withSwapScript(Result<std::string> copy, const RecolourParameters& params) {
     if (!copy) return copy;
+    // The page script runs the swap script: its numbers must read as numbers.
+    const Modulation& m = params.modulation;
+    if (!std::isfinite(m.hueShift) || !std::isfinite(m.saturation) || !std::isfinite(m.brightness))
+        return Error{"The modulation of " + *copy + " is not a number."};
     const Status written =
         writeFileAtomic(imJsPath(), imJsText(*copy, params.sourcePath, params.modulation, params.oldColour));
     if (!written) return Error{written.error()};

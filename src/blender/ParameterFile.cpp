@@ -17,11 +17,27 @@ std::string_view nextWord(std::string_view text, std::size_t& pos) {
 }
 
 std::string scriptQuoted(const std::string& path) {
+    static constexpr char digits[] = "0123456789ABCDEF";
     std::string out;
     out.reserve(path.size());
-    for (char c : path) {
-        if (c == '\'' || c == '\\') out.push_back('\\');
-        out.push_back(c);
+    for (std::size_t i = 0; i < path.size(); ++i) {
+        const auto c = static_cast<unsigned char>(path[i]);
+        if (c == '\'' || c == '\\') {
+            out.push_back('\\');
+            out.push_back(path[i]);
+        } else if (c < 0x20 || c == 0x7F) {
+            // A line break ends a string literal; every control character goes as an escape.
+            out += "\\x";
+            out.push_back(digits[c >> 4]);
+            out.push_back(digits[c & 15]);
+        } else if (c == 0xE2 && i + 2 < path.size() && path[i + 1] == '\x80' &&
+                   (path[i + 2] == '\xA8' || path[i + 2] == '\xA9')) {
+            // U+2028 and U+2029 in UTF-8, which also end a line in a script.
+            out += path[i + 2] == '\xA8' ? "\\u2028" : "\\u2029";
+            i += 2;
+        } else {
+            out.push_back(path[i]);
+        }
     }
     return out;
 }

@@ -2,6 +2,7 @@
 
 #include "colour/Pallet.h"
 #include "colour/TColor.h"
+#include "base/Result.h"
 
 #include <string>
 #include <string_view>
@@ -21,16 +22,21 @@ std::string swatchBookJsText(SwatchBookJsLayout layout, std::string_view hexCode
 /// this name before every paint.
 std::string swatchBookJsPath();
 
+/// Whether `text` is exactly six hexadecimal digits (either letter case).
+bool isHexCode(std::string_view text);
+
 /// Makes a colour the painting colour by replacing the whole file. Every writer calls this.
-/// Returns false, with nothing written, when the file cannot be created (the Temp folder is
-/// missing); that is not reported, and the caller still sets the current colour.
-bool writeSwatchBookJs(SwatchBookJsLayout layout, std::string_view hexCode, TColor decCode);
+/// Fails, with nothing written, when `hexCode` is not six hexadecimal digits (the page script
+/// runs the file, so nothing else may reach it) or when the file cannot be created (the Temp
+/// folder is missing); the caller still sets the current colour.
+Result<void> writeSwatchBookJs(SwatchBookJsLayout layout, std::string_view hexCode, TColor decCode);
 
 /// A click on a swatch card chip or on a colour of the book card shown: when the slot's
 /// caption is non-empty the file is written with the caption as hex code and the slot colour
-/// as decimal code; in every case the clicked colour becomes the current colour.
-void paintWithSlotColour(Pallet& pallet, SwatchBookJsLayout layout, std::string_view caption,
-                         TColor slotColor, TColor clickedColor);
+/// as decimal code; in every case the clicked colour becomes the current colour. A caption that
+/// is not a colour code is refused with an error and leaves the file as it was.
+Result<void> paintWithSlotColour(Pallet& pallet, SwatchBookJsLayout layout, std::string_view caption,
+                                 TColor slotColor, TColor clickedColor);
 
 /// A click on a suggested colour: it becomes the current colour and, unconditionally, the
 /// painting colour (layout A, hex code from the Pallet).

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cctype>
 #include <string_view>
+#include <utility>
 
 namespace hw {
 
@@ -34,6 +35,103 @@ std::string upper(string_view text) {
 /// The length of the tag text before its first ">" within `window` characters, or npos.
 std::size_t closeWithin(const TextCursor& c, std::size_t window) {
     return c.rest().substr(0, window).find('>');
+}
+
+// ---- the page's own scripts ---------------------------------------------------------------
+
+char lowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
+bool isAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+bool isHtmlBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f'; }
+
+bool startsWithNoCase(string_view text, std::size_t at, string_view word) {
+    if (text.size() - at < word.size()) return false;
+    for (std::size_t k = 0; k < word.size(); ++k)
+        if (lowerAscii(text[at + k]) != word[k]) return false;
+    return true;
+}
+
+/// The character a numeric character reference at `at` ("&#106;", "&#x6A", any number of
+/// leading zeros, ";" optional) stands for, with its length; 0 when there is none.
+std::pair<unsigned long, std::size_t> numericReference(string_view text, std::size_t at) {
+    if (!startsWithNoCase(text, at, "&#")) return {0, 0};
+    std::size_t p = at + 2;
+    const bool hex = p < text.size() && lowerAscii(text[p]) == 'x';
+    if (hex) ++p;
+    while (p < text.size() && text[p] == '0') ++p;
+    unsigned long value = 0;
+    std::size_t digits = 0;
+    for (; p < text.size() && digits < 8; ++p, ++digits) {
+        const char c = lowerAscii(text[p]);
+        if (c >= '0' && c <= '9') value = value * (hex ? 16 : 10) + static_cast<unsigned long>(c - '0');
+        else if (hex && c >= 'a' && c <= 'f') value = value * 16 + static_cast<unsigned long>(c - 'a' + 10);
+        else break;
+    }
+    if (p < text.size() && text[p] == ';') ++p;
+    return {value, p - at};
+}
+
+/// The length of one character `wanted` (a lower-case letter or ":") at `at`, written as
+/// itself in either case or as a character reference; 0 when something else is there.
+std::size_t oneCharacter(string_view text, std::size_t at, char wanted) {
+    if (at >= text.size()) return 0;
+    if (lowerAscii(text[at]) == wanted) return 1;
+    if (text[at] != '&') return 0;
+    if (wanted == ':' && startsWithNoCase(text, at, "&colon;")) return 7;
+    const auto [value, length] = numericReference(text, at);
+    if (length == 0 || value > 127) return 0;
+    return lowerAscii(static_cast<char>(value)) == wanted ? length : 0;
+}
+
+/// The length of the tabs and line breaks at `at` (as themselves or as references), which a
+/// browser drops from an address before reading its scheme.
+std::size_t droppedFromAddress(string_view text, std::size_t at) {
+    std::size_t p = at;
+    while (p < text.size()) {
+        const char c = text[p];
+        if (c == '\t' || c == '\n' || c == '\r') {
+            ++p;
+        } else if (startsWithNoCase(text, p, "&tab;")) {
+            p += 5;
+        } else if (startsWithNoCase(text, p, "&newline;")) {
+            p += 9;
+        } else if (c == '&') {
+            const auto [value, length] = numericReference(text, p);
+            if (length == 0 || (value != 9 && value != 10 && value != 13)) break;
+            p += length;
+        } else {
+            break;
+        }
+    }
+    return p - at;
+}
+
+/// The length of a "javascript:" address scheme at `at`, in any letter case and with any of
+/// the spellings a browser still reads as one; 0 when there is none.
+std::size_t scriptSchemeAt(string_view text, std::size_t at) {
+    static constexpr string_view scheme = "javascript:";
+    std::size_t p = at;
+    for (std::size_t k = 0; k < scheme.size(); ++k) {
+        if (k > 0) p += droppedFromAddress(text, p);
+        const std::size_t n = oneCharacter(text, p, scheme[k]);
+        if (n == 0) return 0;
+        p += n;
+    }
+    return p - at;
+}
+
+/// The length of an event-handler attribute's name at `at` ("on" and letters, any case, with
+/// "=" after optional blanks) when an attribute may start there; 0 otherwise.
+std::size_t handlerNameAt(string_view text, std::size_t at) {
+    if (at == 0) return 0;
+    const char before = text[at - 1];
+    if (!isHtmlBlank(before) && before != '/' && before != '"' && before != '\'') return 0;
+    if (!startsWithNoCase(text, at, "on")) return 0;
+    std::size_t p = at + 2;
+    while (p < text.size() && isAsciiLetter(text[p])) ++p;
+    if (p == at + 2) return 0;
+    std::size_t q = p;
+    while (q < text.size() && isHtmlBlank(text[q])) ++q;
+    return q < text.size() && text[q] == '=' ? p - at : 0;
 }
 
 // ---- head and html tags --------------------------------------------------------------------
@@ -282,6 +380,41 @@ void bodyMarkersAndScript(AnsiString& t) {
 
 } // namespace
 
+void disarmPageScripts(AnsiString& text) {
+    static constexpr string_view blockNames[][2] = {
+        {"<script", "<SCRIPT"}, {"</script", "</SCRIPT"}, {"<iframe", "<IFRAME"}, {"</iframe", "</IFRAME"}};
+    const string_view in = text.str();
+    std::string out;
+    out.reserve(in.size());
+    // One pass; each step consumes at least one character, and a scheme match reads ahead only
+    // over a run that no other match can start inside, so the pass stays linear.
+    for (std::size_t i = 0; i < in.size();) {
+        if (in[i] == '<') {
+            bool named = false;
+            for (const auto& b : blockNames) {
+                if (startsWithNoCase(in, i, b[0])) {
+                    out += b[1];
+                    i += b[0].size();
+                    named = true;
+                    break;
+                }
+            }
+            if (named) continue;
+        }
+        if (const auto name = handlerNameAt(in, i)) {
+            i += name;
+            continue;
+        }
+        if (const auto scheme = scriptSchemeAt(in, i)) {
+            out += '#';
+            i += scheme;
+            continue;
+        }
+        out += in[i++];
+    }
+    text = AnsiString(std::move(out));
+}
+
 std::string elementIdOf(std::string_view tag, const std::string& fallback) {
     const auto at = tag.find("I$D=");
     if (at == npos) return fallback;
@@ -318,6 +451,7 @@ AnsiString WebPage::ReadPageFile(const std::string& path) {
 
 void WebPage::InstrumentPage(const AnsiString& text) {
     AnsiString t = text;
+    disarmPageScripts(t);
     headAndHtmlTags(t);
     upperCaseOpenings(t);
     eventAttributes(t);
@@ -333,6 +467,9 @@ void WebPage::InstrumentPage(const AnsiString& text) {
 void WebPage::InstrumentFrameset(const AnsiString& text, const std::string& path) {
     const std::string folder = folderOf(path);
     AnsiString t = text;
+    // The frameset is shown too, so it loses the page's scripts as a page does.
+    disarmPageScripts(t);
+    scriptsAndFrames(t);
     t.ReplaceEvery("<frameset", "<FRAMESET");
     t.ReplaceEvery("<frame", "<FRAME");
     markFramesetSources(t);

@@ -47,6 +47,12 @@ inline constexpr std::string_view hiddenFrameset = "<\xA3" "FRAMESET";
 /// dropped) and every other "src" is spoiled as "s#rc" so it is never taken for one.
 void markFramesetSources(AnsiString& text);
 
+/// Takes the page's own scripts out of its text, in whatever letter case they are written:
+/// script and inline frame tags become upper case (for the block deletion that follows), the
+/// names of event-handler attributes ("on" and letters before "=") are deleted, and every
+/// "javascript:" address becomes "#". Text holding none of these comes back unchanged.
+void disarmPageScripts(AnsiString& text);
+
 /// Whether a page text is a frameset ("<frameset" or "<FRAMESET" occurs).
 bool isFramesetText(const AnsiString& text);
 

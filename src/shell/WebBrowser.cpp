@@ -65,17 +65,63 @@ QWebEngineProfile* programProfile() {
 
 } // namespace
 
+/// The browser's page. Only the program takes it anywhere: the page's links, form submissions,
+/// refreshes and new windows are refused, so a click on any element only paints it.
+class ProgramPage : public QWebEnginePage {
+public:
+    using QWebEnginePage::QWebEnginePage;
+
+    /// The program is about to show `url`: the next main-frame navigation to it is allowed, and
+    /// its frames may load until the load has finished.
+    void expect(const QUrl& url) {
+        m_expected = url;
+        m_loading = true;
+    }
+    void loadDone() { m_loading = false; }
+
+protected:
+    bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override {
+        if (type == NavigationTypeLinkClicked || type == NavigationTypeFormSubmitted ||
+            type == NavigationTypeRedirect || type == NavigationTypeBackForward)
+            return false;
+        if (isMainFrame) {
+            const bool ours = !m_expected.isEmpty() && sameDocument(url, m_expected);
+            if (ours) m_expected.clear();
+            return ours;
+        }
+        // A frameset's frames load with it; afterwards no frame goes anywhere else.
+        return m_loading && (url.scheme() == QLatin1String(pageScheme.data()) || url.scheme() == QLatin1String("about"));
+    }
+
+    QWebEnginePage* createWindow(WebWindowType) override { return nullptr; }
+
+private:
+    static bool sameDocument(const QUrl& a, const QUrl& b) {
+        if (a.scheme() != b.scheme()) return false;
+        if (a.scheme() != QLatin1String(pageScheme.data())) return a == b;
+        // The engine may write the escapes of a page URL differently from the program.
+        return pathOfUrl(a.toString(QUrl::FullyEncoded).toStdString()) ==
+               pathOfUrl(b.toString(QUrl::FullyEncoded).toStdString());
+    }
+
+    QUrl m_expected;
+    bool m_loading = false;
+};
+
 WebBrowser::WebBrowser(QWidget* parent) : QWebEngineView(parent) {
     auto* profile = programProfile();
     m_handler = g_handler;
-    auto* page = new QWebEnginePage(profile, this);
+    auto* page = new ProgramPage(profile, this);
+    m_page = page;
     page->settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, true);
     page->settings()->setAttribute(QWebEngineSettings::JavascriptCanAccessClipboard, false);
     page->settings()->setAttribute(QWebEngineSettings::ErrorPageEnabled, false);
     setPage(page);
     setContextMenuPolicy(Qt::NoContextMenu);
     connect(page, &QWebEnginePage::loadFinished, this, [this](bool ok) {
-        if (ok) emit documentComplete();
+        if (!ok) return;
+        m_page->loadDone();
+        emit documentComplete();
     });
     connect(m_handler, &PageSchemeHandler::cookieWritten, this, &WebBrowser::commandStateChange,
             Qt::QueuedConnection);
@@ -107,12 +153,15 @@ bool WebBrowser::event(QEvent* event) {
 
 void WebBrowser::Navigate(const QString& pathOrBlank) {
     if (pathOrBlank == QLatin1String("about:blank")) {
+        m_page->expect(QUrl(pathOrBlank));
         setUrl(QUrl(pathOrBlank));
         return;
     }
     const QString path = QFileInfo(pathOrBlank).absoluteFilePath();
     m_handler->allowFolder(QFileInfo(path).absolutePath());
-    setUrl(QUrl(QString::fromStdString(pageUrl(path.toStdString()))));
+    const QUrl url(QString::fromStdString(pageUrl(path.toStdString())));
+    m_page->expect(url);
+    setUrl(url);
 }
 
 QString WebBrowser::currentPath() const {

@@ -11,6 +11,7 @@ class QPrinter;
 namespace hw {
 
 class PageSchemeHandler;
+class ProgramPage;
 
 /// The embedded browser `WebBrowser1`. It shows working copies through the program's page
 /// scheme, gives every frame the cookie bridge, and raises `commandStateChange` after each
@@ -51,6 +52,7 @@ private:
     QWidget* m_filtered = nullptr;
 
     PageSchemeHandler* m_handler;
+    ProgramPage* m_page;
     std::unique_ptr<QPrinter> m_printer; // kept, so the page setup applies to the next print
 };
 

@@ -313,8 +313,9 @@ void SwatchBookPanel::cancelCardTitleEdit() {
 
 void SwatchBookPanel::SBpnlColorNClick(int n) {
     const int i = n - 1;
-    paintWithSlotColour(m_pallet, SwatchBookJsLayout::B, m_caption[i]->text().toStdString(), m_color[i]->color(),
-                        m_color[i]->color());
+    // A caption that is not a colour code is refused and nothing is painted with it.
+    static_cast<void>(paintWithSlotColour(m_pallet, SwatchBookJsLayout::B, m_caption[i]->text().toStdString(),
+                                          m_color[i]->color(), m_color[i]->color()));
 }
 
 void SwatchBookPanel::SBpnlColorNMouseMove(int n) {

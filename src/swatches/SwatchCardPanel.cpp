@@ -109,8 +109,9 @@ void SwatchCardPanel::SClblCaptionNMouseMove(int n) {
 
 void SwatchCardPanel::SCpnlSwatchNClick(int n) {
     const int i = n - 1;
-    paintWithSlotColour(m_pallet, SwatchBookJsLayout::A, m_caption[i]->text().toStdString(), m_color[i]->color(),
-                        m_swatch[i]->color());
+    // A caption that is not a colour code is refused and nothing is painted with it.
+    static_cast<void>(paintWithSlotColour(m_pallet, SwatchBookJsLayout::A, m_caption[i]->text().toStdString(),
+                                          m_color[i]->color(), m_swatch[i]->color()));
 }
 
 void SwatchCardPanel::SCpnlSwatchNMouseMove(int n) { m_swatch[n - 1]->setCursor(cursorFor(crEyedropper)); }

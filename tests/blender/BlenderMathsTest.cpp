@@ -270,4 +270,7 @@ TEST(ParameterFile, RefusesMalformedFiles) {
 TEST(SwapScript, QuotesKeepTheScriptValid) {
     const std::string js = hw::imJsText("/t/im1.tmp", "/home/o'brien/a\\b.gif", {0, 100, 100}, 0);
     EXPECT_NE(js.find("op='/home/o\\'brien/a\\\\b.gif';"), std::string::npos);
+    // Line ends in a path would end the string literal and let the rest run as script.
+    const std::string broken = hw::imJsText("/t/im1.tmp", "/x\n';alert(1);'\r\xE2\x80\xA8.gif", {0, 100, 100}, 0);
+    EXPECT_NE(broken.find("op='/x\\x0A\\';alert(1);\\'\\x0D\\u2028.gif';"), std::string::npos) << broken;
 }

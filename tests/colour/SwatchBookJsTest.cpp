@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -45,14 +47,34 @@ TEST_F(SwatchBookJsFile, EachWriteReplacesTheWholeFile) {
 
 TEST_F(SwatchBookJsFile, EmptyCaptionWritesNothingButStillPicks) {
     Pallet pallet;
-    paintWithSlotColour(pallet, SwatchBookJsLayout::A, "", clWhite, clWhite);
+    EXPECT_TRUE(paintWithSlotColour(pallet, SwatchBookJsLayout::A, "", clWhite, clWhite));
     EXPECT_FALSE(fileExists(swatchBookJsPath()));
     EXPECT_EQ(pallet.GetColor(), clWhite);
     EXPECT_EQ(pallet.GetHexCode().str(), "FFFFFF");
 
-    paintWithSlotColour(pallet, SwatchBookJsLayout::B, "336699", 10053171, 10053171);
+    EXPECT_TRUE(paintWithSlotColour(pallet, SwatchBookJsLayout::B, "336699", 10053171, 10053171));
     EXPECT_EQ(readFileOrEmpty(swatchBookJsPath()), "var\r\nhexCode='#336699';\r\nvar\r\ndecCode='10053171';");
     EXPECT_EQ(pallet.GetHexCode().str(), "336699");
+}
+
+TEST_F(SwatchBookJsFile, OnlySixHexDigitsEverReachTheFile) {
+    // The caption of a hostile swatch book, and others that would run as script or break it.
+    const std::string bookCaption = "x';alert(document.cookie);'";
+    const std::vector<std::string> captions = {
+        bookCaption, "FFCC0", "FFCC000", "#FFCC00", "GGGGGG", "FF CC00", "FFCC0'", "FFCC00\n", "';//",
+        std::string("FFCC\0" "0", 7), "\xEF\xBC\xA6" "FCC00", " FFCC00",
+    };
+    ASSERT_TRUE(writeSwatchBookJs(SwatchBookJsLayout::A, "abcdef", 15715755));
+    const std::string before = readFileOrEmpty(swatchBookJsPath());
+    for (const auto& caption : captions) {
+        const auto written = writeSwatchBookJs(SwatchBookJsLayout::B, caption, 52479);
+        EXPECT_FALSE(written) << caption;
+        EXPECT_NE(written.error().find("six hexadecimal digits"), std::string::npos) << caption;
+        Pallet pallet;
+        EXPECT_FALSE(paintWithSlotColour(pallet, SwatchBookJsLayout::A, caption, 52479, clWhite)) << caption;
+        EXPECT_EQ(pallet.GetColor(), clWhite);
+        EXPECT_EQ(readFileOrEmpty(swatchBookJsPath()), before) << caption;
+    }
 }
 
 TEST_F(SwatchBookJsFile, SuggestedColourPicksFirstAndAlwaysWrites) {

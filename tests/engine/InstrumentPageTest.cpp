@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <random>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -56,6 +57,7 @@ void referenceBlocks(AnsiString& t, const char* open, const char* close) {
 }
 
 AnsiString referenceInstrument(AnsiString t) {
+    hw::disarmPageScripts(t);
     t.ReplaceFirst("<html>", "<HTML>");
     t.ReplaceFirst("</html>", "</HTML>");
     if (!t.Pos("</HTML>")) t += "</HTML>";
@@ -445,6 +447,100 @@ TEST(InstrumentPage, ScriptUrlsAreFilled) {
     const std::string script = hw::pageHeadScript();
     EXPECT_EQ(script.find('@'), std::string::npos);
     EXPECT_EQ(script.rfind("</script>"), script.size() - 9 - (script.back() == '\n' ? 1 : 0));
+}
+
+// ---- the page's own scripts, in every spelling ----------------------------------------------
+
+/// What is left of a page's own script in an instrumented text: script tags, "javascript:"
+/// and event-handler attributes other than the ones instrumentation writes.
+std::vector<std::string> pageScriptLeftIn(const std::string& page) {
+    const std::string out = afterScript(page);
+    std::vector<std::string> left;
+    std::string lower = out;
+    for (auto& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (const char* word : {"<script", "javascript:"})
+        if (lower.find(word) != std::string::npos) left.push_back(word);
+    static const std::regex handler(R"([\s/"']on[a-z]+\s*=)", std::regex::icase);
+    static const std::vector<std::string> ours = {"onClick=\"r('", "onContextMenu=\"r('", "onSelectStart=\"return false;\"",
+                                                  "onKeyPress=\"gkp();\""};
+    for (auto it = std::sregex_iterator(out.begin(), out.end(), handler); it != std::sregex_iterator(); ++it) {
+        const std::string from = out.substr(static_cast<std::size_t>(it->position()) + 1, 40);
+        bool own = false;
+        for (const auto& o : ours) own = own || from.starts_with(o);
+        if (!own) left.push_back(from);
+    }
+    return left;
+}
+
+TEST(InstrumentPage, NoScriptOfThePageSurvivesInAnySpelling) {
+    const std::vector<std::string> pages = {
+        hw::readFileOrEmpty(std::string(HW_TEST_DATA) + "/pages/mixed-case-script.html"),
+        "<ScRiPt>document.cookie='a=b'</sCrIpT><p>x</p>",
+        "<SCRIPT type=text/javascript>x=1</SCRIPT ><p>y</p>",
+        "<p>a</p><Script\nsrc=evil.js></Script>",
+        "<svg><script>alert(1)</script></svg>",
+        "<img src=x onerror=alert(1)><img src=x ONERROR = 'alert(2)'>",
+        "<p OnClick=\"a()\" onmouseenter=b() OnFocus='c()'>t</p>",
+        "<img/onerror=alert(1) src=x><p title=\"q\"onclick=\"d()\">",
+        "<body ONLOAD=\"init()\" onpageshow=x()><input onfocus=f() autofocus>",
+        "<a href=\"javascript:alert(1)\">l</a><a HREF=' JaVaScRiPt:alert(2)'>m</a>",
+        "<a href=\"java\tscript:x()\">n</a><a href=\"&#106;avascript:x()\">o</a>",
+        "<a href=\"&#x6A;&#x61;vascript&colon;x()\">p</a><a href=\"jav&#x09;ascript:x()\">q</a>",
+        "<form action=\"javascript:x()\"><button formaction=JAVASCRIPT:y()>b</button></form>",
+        "<iFrAmE src=\"javascript:x()\"></IfRaMe><p>r</p>",
+        "<IFRAME srcdoc=\"<script>x()</script>\"></iframe>",
+        "<meta http-equiv=refresh content=\"0;url=javascript:x()\">",
+        "<object data=\"javascript:x()\"></object><embed src=javascript:y()>",
+    };
+    for (const auto& page : pages) {
+        const auto left = pageScriptLeftIn(page);
+        EXPECT_TRUE(left.empty()) << page << "\nkeeps " << (left.empty() ? "" : left.front()) << "\n" << afterScript(page);
+    }
+}
+
+TEST(InstrumentPage, DisarmingChangesOnlyScripts) {
+    struct Row {
+        const char* page;
+        const char* disarmed;
+    };
+    const Row rows[] = {
+        // Words and attributes that only look like the pattern stay.
+        {"<p class=on>only on Monday; done=1</p>", "<p class=on>only on Monday; done=1</p>"},
+        {"<p data-onclick=x icon=y>", "<p data-onclick=x icon=y>"},
+        {"a <scripts> and <scriptx", "a <SCRIPTs> and <SCRIPTx"},
+        {"java script: javascript", "java script: javascript"},
+        {"&#106;ava &#x;", "&#106;ava &#x;"},
+        // Handler names go, their values stay as harmless text.
+        {"<p onclick=\"x\" OnMouseOver = 'y'>", "<p =\"x\"  = 'y'>"},
+        {"<p\tonclick=x\nONLOAD=y>", "<p\t=x\n=y>"},
+        {"<a href=' JavaScript:go()'>", "<a href=' #go()'>"},
+        {"<a href=\"java\r\nscript&#58;go()\">", "<a href=\"#go()\">"},
+        {"<sCrIpT>x</ScRiPt><IfRaMe></iFRAME>", "<SCRIPT>x</SCRIPT><IFRAME></IFRAME>"},
+    };
+    for (const auto& row : rows) {
+        AnsiString t(row.page);
+        hw::disarmPageScripts(t);
+        EXPECT_EQ(t.str(), row.disarmed) << row.page;
+    }
+}
+
+TEST(InstrumentPage, DisarmingEndsOnLongRuns) {
+    // Runs that keep a partial match alive for a long way: each must be read once.
+    const std::vector<std::string> inputs = {
+        "j" + std::string(1000000, '\t'),
+        std::string(200000, ' ') + "on" + std::string(1000000, 'x'),
+        "&#" + std::string(1000000, '0'),
+        [] {
+            std::string s;
+            while (s.size() < 1000000) s += " onjavascript&#9;<scrip";
+            return s;
+        }(),
+    };
+    for (const auto& input : inputs) {
+        AnsiString t(input);
+        hw::disarmPageScripts(t);
+        EXPECT_LE(t.str().size(), input.size());
+    }
 }
 
 // ---- the forward sweep against the slow procedure -------------------------------------------

@@ -23,7 +23,7 @@ using namespace hw::test;
 
 namespace {
 
-bool setColour(const char* hex, TColor code) { return writeSwatchBookJs(SwatchBookJsLayout::A, hex, code); }
+bool setColour(const char* hex, TColor code) { return writeSwatchBookJs(SwatchBookJsLayout::A, hex, code).ok(); }
 
 QString readAll(const QString& path) {
     QFile f(path);
