@@ -2,6 +2,7 @@
 
 #include "base/PageUrl.h"
 #include "shell/PageSchemeHandler.h"
+#include "shell/ScriptRequestFilter.h"
 
 #include <QFileInfo>
 #include <QKeyEvent>
@@ -58,6 +59,7 @@ QWebEngineProfile* programProfile() {
         p->scripts()->insert(bridge);
         g_handler = new PageSchemeHandler(p);
         p->installUrlSchemeHandler(QByteArray(pageScheme.data(), static_cast<int>(pageScheme.size())), g_handler);
+        p->setUrlRequestInterceptor(new ScriptRequestFilter(*g_handler, p));
         return p;
     }();
     return profile;
