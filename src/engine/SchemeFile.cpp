@@ -235,7 +235,7 @@ AnsiString framesetSchemeText(const AnsiString& block, AnsiString frameset, cons
             const int attribute = at + mark - 1;
             frameset.Delete(attribute, static_cast<int>(end - static_cast<std::size_t>(mark - 1)));
             frameset.Insert(("src='" + frameMarker("frameS", n) + "'").str(), attribute);
-            if (!name.empty()) page = WebPage::ReadPageFile(joinPath(pageFolder, name));
+            if (!name.empty()) page = WebPage::ReadFrameSource(pageFolder, name);
         }
         // A frame without a source still gets its (empty) section, so the sections keep the
         // frames' numbering.
