@@ -330,7 +330,7 @@ AnsiString framesetSchemeText(const AnsiString& block, AnsiString frameset, cons
 
     AnsiString out = block + "\n";
     frameset = AnsiString(numberFrameSources(std::move(frameset.str()), [&](int n, const std::string& name) {
-        const AnsiString page = name.empty() ? AnsiString() : WebPage::ReadPageFile(joinPath(pageFolder, name));
+        const AnsiString page = name.empty() ? AnsiString() : WebPage::ReadFrameSource(pageFolder, name);
         // A frame without a source still gets its (empty) section, so the sections keep the
         // frames' numbering.
         out += frameSection(page, n, pageFolder).str();

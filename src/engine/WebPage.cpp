@@ -8,7 +8,9 @@
 
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 
 namespace hw {
@@ -464,7 +466,30 @@ void WebPage::InstrumentPage(const AnsiString& text) {
     instrumentedText = std::move(t);
 }
 
-void WebPage::InstrumentFrameset(const AnsiString& text, const std::string& path) {
+std::string frameSourcePath(const std::string& folder, const std::string& source) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const fs::path base = fs::weakly_canonical(fs::absolute(folder.empty() ? "." : folder, ec), ec);
+    if (ec) return {};
+    // An absolute source replaces the base here, and is then held to the same rule.
+    const fs::path file = fs::weakly_canonical(base / source, ec);
+    if (ec) return {};
+    std::string inside = base.string();
+    if (!inside.ends_with('/')) inside += '/';
+    if (!file.string().starts_with(inside)) return {};
+    // Devices, pipes and folders are never read: only regular files of a page's size.
+    if (!fs::is_regular_file(file, ec) || ec) return {};
+    const auto size = fs::file_size(file, ec);
+    if (ec || size > frameSourceLimit) return {};
+    return file.string();
+}
+
+AnsiString WebPage::ReadFrameSource(const std::string& folder, const std::string& source) {
+    const std::string file = frameSourcePath(folder, source);
+    return file.empty() ? AnsiString() : ReadPageFile(file);
+}
+
+Status WebPage::InstrumentFrameset(const AnsiString& text, const std::string& path) {
     const std::string folder = folderOf(path);
     AnsiString t = text;
     // The frameset is shown too, so it loses the page's scripts as a page does.
@@ -472,8 +497,22 @@ void WebPage::InstrumentFrameset(const AnsiString& text, const std::string& path
     scriptsAndFrames(t);
     t.ReplaceEvery("<frameset", "<FRAMESET");
     t.ReplaceEvery("<frame", "<FRAME");
+
+    std::size_t frames = 0;
+    for (auto at = t.str().find("<FRAME"); at != std::string::npos; at = t.str().find("<FRAME", at + 1))
+        if (t.str().compare(at, 9, "<FRAMESET") != 0) ++frames;
+    if (frames > maxFrames)
+        return Error{"The frameset " + fileNameOf(path) + " has " + std::to_string(frames) +
+                     " frames; Huewright opens framesets of at most " + std::to_string(maxFrames) + " frames."};
+
     markFramesetSources(t);
 
+    struct Copy {
+        std::string name;
+        int firstFrame;
+    };
+    // One copy per distinct source, however many frame tags name it.
+    std::unordered_map<std::string, Copy> copies;
     int frame = 0;
     for (auto& f : frameTexts) f = AnsiString();
     t = whileOccurs(std::move(t.str()), "<FRAME", [&](TextCursor& c) {
@@ -484,11 +523,9 @@ void WebPage::InstrumentFrameset(const AnsiString& text, const std::string& path
         const auto close = closeWithin(c, tagWindow);
         const string_view tag = close == npos ? string_view() : c.rest().substr(0, close + 1);
         const auto attribute = tag.find(framesetSourceMark);
-        std::string copy;
         // A frame without a source, or one whose ">" is too far to find its source, stays as
         // it is: there is nothing to instrument for it.
-        if (attribute != npos) copy = uniqueTempFile(folder, "fwp");
-        if (!copy.empty()) {
+        if (attribute != npos) {
             string_view source = tag.substr(attribute);
             const auto space = source.find(' ');
             const auto end = source.find('>');
@@ -498,16 +535,31 @@ void WebPage::InstrumentFrameset(const AnsiString& text, const std::string& path
                 if (ch != '"' && ch != '\'') value += ch;
             const std::size_t sourceSize = source.size();
 
-            InstrumentPage(ReadPageFile(joinPath(folder, value)));
-            writeFileBytes(copy, instrumentedText.str());
-            if (frame < 10) frameTexts[frame] = instrumentedText;
-            ++frame;
-            c.replace(attribute, sourceSize, "src='" + fileNameOf(copy) + "'");
+            const std::string file = frameSourcePath(folder, value);
+            // Sources that cannot be read all show the same empty page.
+            const std::string key = file.empty() ? std::string() : file;
+            auto known = copies.find(key);
+            if (known == copies.end()) {
+                const std::string copy = uniqueTempFile(folder, "fwp");
+                if (!copy.empty()) {
+                    InstrumentPage(file.empty() ? AnsiString() : ReadPageFile(file));
+                    writeFileBytes(copy, instrumentedText.str());
+                    known = copies.emplace(key, Copy{fileNameOf(copy), frame}).first;
+                    if (frame < 10) frameTexts[frame] = instrumentedText;
+                }
+            } else if (frame < 10) {
+                frameTexts[frame] = frameTexts[known->second.firstFrame];
+            }
+            if (known != copies.end()) {
+                ++frame;
+                c.replace(attribute, sourceSize, "src='" + known->second.name + "'");
+            }
         }
         c.replace(0, 6, "<frame");
     });
     t.ReplaceEvery(hiddenFrameset, "<FRAMESET");
     framesetText = std::move(t);
+    return {};
 }
 
 void markFramesetSources(AnsiString& text) {

@@ -1,6 +1,9 @@
 #pragma once
 
 #include "base/AnsiString.h"
+#include "base/Result.h"
+
+#include <cstdint>
 
 #include <string>
 #include <string_view>
@@ -19,15 +22,29 @@ public:
     /// harmless and the page script goes into the head.
     void InstrumentPage(const AnsiString& text);
 
+    /// A frame's source named by a frameset in `folder`, read only when it is a regular file
+    /// inside that folder's tree (symbolic links resolved) of at most frameSourceLimit bytes;
+    /// anything else reads as an empty page.
+    static AnsiString ReadFrameSource(const std::string& folder, const std::string& source);
+
     /// Rewrites a frameset into `framesetText`, writing one instrumented frame copy ("fwp") per
-    /// frame tag into the folder of `path`.
-    void InstrumentFrameset(const AnsiString& text, const std::string& path);
+    /// distinct frame source into the folder of `path`. A frameset of more than maxFrames frame
+    /// tags is refused with a message and nothing is written.
+    Status InstrumentFrameset(const AnsiString& text, const std::string& path);
 
     AnsiString instrumentedText;
     AnsiString framesetText;
     std::string pagePath;
     AnsiString frameTexts[10];
 };
+
+/// The largest frame source read, in bytes.
+inline constexpr std::uintmax_t frameSourceLimit = 16u * 1024 * 1024;
+/// The most frame tags a frameset may have.
+inline constexpr std::size_t maxFrames = 500;
+
+/// The path of a frame source that may be read (see WebPage::ReadFrameSource), or empty.
+std::string frameSourcePath(const std::string& folder, const std::string& source);
 
 /// The element id a tag's text gives: the value of its "I$D=" attribute (up to a space or the
 /// ">", quotes and "<" removed), or `fallback` when the tag has none.

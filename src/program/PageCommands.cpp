@@ -90,7 +90,10 @@ Result<std::string> PageCommands::writeWorkingCopy(const std::string& path, bool
     m_state.page.pagePath = path;
     std::string copyText;
     if (frameset) {
-        m_state.page.InstrumentFrameset(text, path);
+        if (Status framed = m_state.page.InstrumentFrameset(text, path); !framed) {
+            removeFile(workingCopy);
+            return Error{framed.error()};
+        }
         copyText = m_state.page.framesetText.str();
     } else {
         m_state.page.InstrumentPage(text);

@@ -23,15 +23,29 @@ const QByteArray schemeName = QByteArray(pageScheme.data(), static_cast<int>(pag
 const QString cookiePath = QStringLiteral("/__huewright_cookie__");
 
 QString canonicalFolder(const QString& folder) {
-    QString c = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
+    // Symbolic links are resolved on both sides of every check, so a link inside a page's
+    // folder cannot lead out of it.
+    const QFileInfo info(folder);
+    QString c = info.canonicalFilePath();
+    if (c.isEmpty()) c = QDir::cleanPath(info.absoluteFilePath());
     if (!c.endsWith('/')) c += '/';
     return c;
 }
 
+bool isPictureOrStylesheet(const QString& canonicalPath) {
+    QFile file(canonicalPath);
+    if (!file.open(QIODevice::ReadOnly)) return false;
+    const QMimeType type = QMimeDatabase().mimeTypeForData(file.read(512));
+    if (type.name().startsWith(QStringLiteral("image/"))) return true;
+    // Stylesheets have no signature of their own: plain text under a stylesheet's name.
+    return canonicalPath.endsWith(QStringLiteral(".css"), Qt::CaseInsensitive) && type.inherits(QStringLiteral("text/plain"));
+}
+
 } // namespace
 
-PageSchemeHandler::PageSchemeHandler(QObject* parent) : QWebEngineUrlSchemeHandler(parent) {
-    allowFolder(QString::fromStdString(tempFolder()));
+PageSchemeHandler::PageSchemeHandler(QObject* parent)
+    : QWebEngineUrlSchemeHandler(parent), m_temp(canonicalFolder(QString::fromStdString(tempFolder()))) {
+    m_folders.insert(m_temp);
 }
 
 void PageSchemeHandler::registerScheme() {
@@ -46,12 +60,27 @@ void PageSchemeHandler::allowFolder(const QString& folder) {
     if (!folder.isEmpty()) m_folders.insert(canonicalFolder(folder));
 }
 
-bool PageSchemeHandler::mayServe(const QString& path) const {
-    const QString clean = QDir::cleanPath(path);
-    if (m_files.contains(clean)) return true;
+bool PageSchemeHandler::inAllowedFolder(const QString& canonicalPath) const {
     for (const auto& f : m_folders)
-        if (clean.startsWith(f)) return true;
+        if (canonicalPath.startsWith(f)) return true;
     return false;
+}
+
+bool PageSchemeHandler::mayServe(const QString& path) const {
+    const QFileInfo info(QDir::cleanPath(path));
+    const QString real = info.canonicalFilePath();
+    if (real.isEmpty() || !QFileInfo(real).isFile()) return false;
+    if (inAllowedFolder(real)) return true;
+    // Outside the opened trees only the pictures and stylesheets that a served page names.
+    return m_files.contains(info.filePath()) && isPictureOrStylesheet(real);
+}
+
+bool PageSchemeHandler::allowsScriptRequest(const QUrl& url) const {
+    if (url.scheme() != QLatin1String(schemeName)) return false;
+    if (url.path() == cookiePath) return true;
+    const QString real =
+        QFileInfo(QString::fromStdString(pathOfUrl(url.toString(QUrl::FullyEncoded).toStdString()))).canonicalFilePath();
+    return !real.isEmpty() && real.startsWith(m_temp);
 }
 
 QByteArray PageSchemeHandler::mimeTypeFor(const QString& path, const QByteArray& head) {
@@ -115,7 +144,7 @@ void PageSchemeHandler::requestStarted(QWebEngineUrlRequestJob* job) {
         job->fail(QWebEngineUrlRequestJob::RequestDenied);
         return;
     }
-    QFile file(path);
+    QFile file(QFileInfo(path).canonicalFilePath());
     if (!file.open(QIODevice::ReadOnly)) {
         job->fail(QWebEngineUrlRequestJob::UrlNotFound);
         return;

@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QSet>
 #include <QString>
+#include <QUrl>
 #include <QWebEngineUrlSchemeHandler>
 
 namespace hw {
@@ -12,8 +13,9 @@ namespace hw {
 /// ".tmp" working copy shows as HTML. It also answers the cookie bridge: the page's
 /// `document.cookie` reads and writes reach the cookie store through it.
 ///
-/// Only files a page may need are served: the folder trees of opened pages and schemes, the
-/// Temp folder of the system folder, and files a served page refers to.
+/// Only files a page may need are served: regular files in the folder trees of opened pages and
+/// the system folder's Temp (symbolic links resolved first), and, outside them, pictures and
+/// stylesheets (told by content) that a served page refers to. Anything else is refused.
 class PageSchemeHandler : public QWebEngineUrlSchemeHandler {
     Q_OBJECT
 public:
@@ -27,6 +29,14 @@ public:
 
     void requestStarted(QWebEngineUrlRequestJob* job) override;
 
+    /// Whether the file at `path` may be served now.
+    bool mayServe(const QString& path) const;
+    /// Lets the pictures and stylesheets that a served page or stylesheet names be served.
+    void allowReferencedFiles(const QString& path, const QByteArray& content);
+    /// Whether a request made by script (or for a script) may go to `url`: only the cookie
+    /// bridge and the program's own files in Temp.
+    bool allowsScriptRequest(const QUrl& url) const;
+
     /// The MIME type for a file's name and first bytes. A ".tmp" file is a picture by its
     /// content, a stylesheet when its name starts with "ss", and otherwise HTML.
     static QByteArray mimeTypeFor(const QString& path, const QByteArray& head);
@@ -36,10 +46,10 @@ signals:
     void cookieWritten();
 
 private:
-    bool mayServe(const QString& path) const;
-    void allowReferencedFiles(const QString& path, const QByteArray& content);
+    bool inAllowedFolder(const QString& canonicalPath) const;
     void answerCookie(QWebEngineUrlRequestJob* job);
 
+    QString m_temp;
     QSet<QString> m_folders;
     QSet<QString> m_files;
 };

@@ -131,7 +131,7 @@ void TfrmBackDrop::showStartPage() {
         m_browser->Navigate(QStringLiteral("about:blank"));
         return;
     }
-    m_browser->setHtml(QString::fromUtf8(start.readAll()), QUrl(QStringLiteral("about:blank")));
+    m_browser->showText(QString::fromUtf8(start.readAll()));
 }
 
 void TfrmBackDrop::createEditor() {

@@ -2,6 +2,7 @@
 
 #include "base/PageUrl.h"
 #include "shell/PageSchemeHandler.h"
+#include "shell/ScriptRequestFilter.h"
 
 #include <QFileInfo>
 #include <QKeyEvent>
@@ -58,6 +59,7 @@ QWebEngineProfile* programProfile() {
         p->scripts()->insert(bridge);
         g_handler = new PageSchemeHandler(p);
         p->installUrlSchemeHandler(QByteArray(pageScheme.data(), static_cast<int>(pageScheme.size())), g_handler);
+        p->setUrlRequestInterceptor(new ScriptRequestFilter(*g_handler, p));
         return p;
     }();
     return profile;
@@ -77,6 +79,11 @@ public:
         m_expected = url;
         m_loading = true;
     }
+    /// The next main-frame load is a text the program gives (its start page).
+    void expectText() {
+        m_expectText = true;
+        m_loading = true;
+    }
     void loadDone() { m_loading = false; }
 
 protected:
@@ -84,6 +91,10 @@ protected:
         if (type == NavigationTypeLinkClicked || type == NavigationTypeFormSubmitted ||
             type == NavigationTypeRedirect || type == NavigationTypeBackForward)
             return false;
+        if (isMainFrame && m_expectText && url.scheme() == QLatin1String("data")) {
+            m_expectText = false;
+            return true;
+        }
         if (isMainFrame) {
             const bool ours = !m_expected.isEmpty() && sameDocument(url, m_expected);
             if (ours) m_expected.clear();
@@ -105,6 +116,7 @@ private:
     }
 
     QUrl m_expected;
+    bool m_expectText = false;
     bool m_loading = false;
 };
 
@@ -162,6 +174,11 @@ void WebBrowser::Navigate(const QString& pathOrBlank) {
     const QUrl url(QString::fromStdString(pageUrl(path.toStdString())));
     m_page->expect(url);
     setUrl(url);
+}
+
+void WebBrowser::showText(const QString& html) {
+    m_page->expectText();
+    setHtml(html, QUrl(QStringLiteral("about:blank")));
 }
 
 QString WebBrowser::currentPath() const {

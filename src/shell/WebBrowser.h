@@ -24,6 +24,8 @@ public:
 
     /// Shows a local file (a working copy) or "about:blank".
     void Navigate(const QString& pathOrBlank);
+    /// Shows a page of the program's own (its start page), given as text.
+    void showText(const QString& html);
     /// The local path of the document on show, or empty.
     QString currentPath() const;
 

@@ -3,8 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <regex>
 #include <string>
 #include <vector>
@@ -60,7 +63,7 @@ TEST(InstrumentFrameset, ThreeFramesWrittenInThreeWays) {
     hw::writeFileBytes(path, text);
 
     WebPage page;
-    page.InstrumentFrameset(AnsiString(text), path);
+    ASSERT_TRUE(page.InstrumentFrameset(AnsiString(text), path));
     const std::string out = page.framesetText.str();
     const auto copies = referredCopies(out);
     ASSERT_EQ(copies.size(), 3u) << out;
@@ -80,7 +83,7 @@ TEST(InstrumentFrameset, NestedFramesetIsInstrumentedAsAPage) {
     hw::writeFileBytes((folder / "leaf.html").string(), "<p>leaf</p>");
     const std::string text = "<frameset cols=\"*\"><frame src=\"inner.html\"></frameset>";
     WebPage page;
-    page.InstrumentFrameset(AnsiString(text), (folder / "index.html").string());
+    ASSERT_TRUE(page.InstrumentFrameset(AnsiString(text), (folder / "index.html").string()));
     const auto copies = referredCopies(page.framesetText.str());
     ASSERT_EQ(copies.size(), 1u);
     EXPECT_EQ(frameCopies(folder).size(), 1u);
@@ -96,7 +99,7 @@ TEST(InstrumentFrameset, FramesWithoutUsableSourceStay) {
     const std::string text = "<FRAMESET><FRAME name=a><frame title=\"" + far + "\" src=\"x.html\">"
                              "<frame src=\"missing.html\"><img src=p.gif srcset=q><script src=s.js></script></FRAMESET>";
     WebPage page;
-    page.InstrumentFrameset(AnsiString(text), (folder / "index.html").string());
+    ASSERT_TRUE(page.InstrumentFrameset(AnsiString(text), (folder / "index.html").string()));
     const std::string out = page.framesetText.str();
     const auto copies = referredCopies(out);
     ASSERT_EQ(copies.size(), 1u) << out;
@@ -118,7 +121,7 @@ TEST(InstrumentFrameset, CorpusFramesets) {
         fs::copy(entry.path().parent_path(), folder, fs::copy_options::recursive);
         const fs::path path = folder / entry.path().filename();
         WebPage page;
-        page.InstrumentFrameset(text, path.string());
+        ASSERT_TRUE(page.InstrumentFrameset(text, path.string())) << path;
         const auto copies = referredCopies(page.framesetText.str());
         EXPECT_FALSE(copies.empty()) << entry.path();
         for (const auto& copy : copies) {
@@ -126,4 +129,70 @@ TEST(InstrumentFrameset, CorpusFramesets) {
             EXPECT_TRUE(frame.starts_with("<html>")) << copy;
         }
     }
+}
+
+// ---- frame sources a hostile frameset names ------------------------------------------------
+
+TEST(InstrumentFrameset, OnlyRegularFilesInsideTheTreeAreRead) {
+    const fs::path top = freshFolder("framesources");
+    const fs::path folder = top / "site";
+    fs::create_directories(folder / "sub");
+    hw::writeFileBytes((top / "secret.html").string(), "<p>private words</p>");
+    hw::writeFileBytes((folder / "f2.html").string(), "<p>two</p>");
+    hw::writeFileBytes((folder / "sub" / "ok.html").string(), "<p>ok</p>");
+    fs::create_symlink(top / "secret.html", folder / "link.html");
+    fs::create_directory_symlink(top, folder / "up");
+    ASSERT_EQ(::mkfifo((folder / "pipe.html").c_str(), 0600), 0);
+    { std::ofstream((folder / "huge.html").string()); }
+    fs::resize_file(folder / "huge.html", hw::frameSourceLimit + 1);
+
+    // Each rule is checked before anything is read, so a wrong answer cannot hang the test.
+    const std::string f = folder.string();
+    for (const char* refused : {"/dev/zero", "pipe.html", "huge.html", "link.html", "../secret.html", "up/secret.html",
+                                "sub", "missing.html", "/etc/hostname"})
+        ASSERT_EQ(hw::frameSourcePath(f, refused), "") << refused;
+    EXPECT_EQ(hw::frameSourcePath(f, "sub/ok.html"), (fs::canonical(folder) / "sub" / "ok.html").string());
+    EXPECT_EQ(hw::frameSourcePath(f, "sub/../f2.html"), (fs::canonical(folder) / "f2.html").string());
+
+    const std::string fuzzed = hw::readFileOrEmpty(HW_TEST_DATA "/pages/frameset-dev-zero.html");
+    ASSERT_NE(fuzzed.find("/dev/zero"), std::string::npos);
+    const std::string text = fuzzed + "<frameset><frame src=pipe.html><frame src=link.html><frame src=../secret.html>"
+                                      "<frame src=huge.html><frame src=up/secret.html><frame src=sub/ok.html></frameset>";
+    WebPage page;
+    ASSERT_TRUE(page.InstrumentFrameset(AnsiString(text), (folder / "index.html").string()));
+    const auto copies = referredCopies(page.framesetText.str());
+    ASSERT_EQ(copies.size(), 8u) << page.framesetText.str();
+    // The sources that may not be read share one empty page; the two readable ones have theirs.
+    EXPECT_EQ(hw::readFileOrEmpty((folder / copies[1]).string()), instrumented("<p>two</p>"));
+    EXPECT_EQ(hw::readFileOrEmpty((folder / copies[7]).string()), instrumented("<p>ok</p>"));
+    for (const int i : {0, 2, 3, 4, 5, 6}) EXPECT_EQ(copies[i], copies[0]) << i;
+    EXPECT_EQ(hw::readFileOrEmpty((folder / copies[0]).string()), instrumented(""));
+    EXPECT_EQ(frameCopies(folder).size(), 3u);
+}
+
+TEST(InstrumentFrameset, OneCopyPerSourceAndAbsurdCountsRefused) {
+    const fs::path folder = freshFolder("manyframes");
+    const std::string frame = "<p>" + std::string(100000, 'w') + "</p>";
+    hw::writeFileBytes((folder / "f1.htm").string(), frame);
+
+    const std::string fuzzed = hw::readFileOrEmpty(HW_TEST_DATA "/pages/frameset-many-frames.html");
+    WebPage page;
+    const auto refused = page.InstrumentFrameset(AnsiString(fuzzed), (folder / "index.html").string());
+    ASSERT_FALSE(refused);
+    EXPECT_NE(refused.error().find("at most 500 frames"), std::string::npos) << refused.error();
+    EXPECT_TRUE(frameCopies(folder).empty());
+
+    std::string text = "<frameset>";
+    for (std::size_t i = 0; i < hw::maxFrames; ++i) text += i % 2 ? "<frame src=f1.htm>" : "<frame src=\"f1.htm\">";
+    text += "<frameset><frame src=f1.htm></frameset></frameset>";
+    const auto over = page.InstrumentFrameset(AnsiString(text), (folder / "index.html").string());
+    EXPECT_FALSE(over);
+
+    text.erase(text.find("<frameset><frame src=f1.htm></frameset>"), 39);
+    ASSERT_TRUE(page.InstrumentFrameset(AnsiString(text), (folder / "index.html").string()));
+    const auto copies = referredCopies(page.framesetText.str());
+    ASSERT_EQ(copies.size(), hw::maxFrames);
+    for (const auto& c : copies) EXPECT_EQ(c, copies[0]);
+    ASSERT_EQ(frameCopies(folder).size(), 1u);
+    for (const auto& t : page.frameTexts) EXPECT_EQ(t.str(), instrumented(frame));
 }

@@ -146,5 +146,23 @@ TEST_F(SchemeFolder, WritersUseThePageTheCookieStoreAndReportFailures) {
     EXPECT_FALSE(WriteFramesetSchemeFile(scheme, folder + "/missing/dir/x.wsm").ok());
 }
 
+// The scheme writer reads frame sources by the same rule as opening a frameset: a device, or a
+// file outside the frameset's folder, is an empty frame.
+TEST_F(SchemeFolder, FrameSourcesOutsideTheTreeAreNotRead) {
+    put("f2.html", "<p>two</p>");
+    const std::string secret = folder + "-secret.html";
+    ASSERT_TRUE(writeFileBytes(secret, "<p>private words</p>"));
+    for (const std::string& refused : {std::string("/dev/zero"), secret, std::string("../") + fileNameOf(secret)})
+        ASSERT_EQ(frameSourcePath(folder, refused), "") << refused;
+    const AnsiString fuzzed = WebPage::ReadPageFile(std::string(HW_TEST_DATA) + "/schemes/frame-dev-zero.html");
+    ASSERT_TRUE(fuzzed.Contains("/dev/zero"));
+    const std::string text =
+        framesetSchemeText("", AnsiString(fuzzed.str() + "<frameset><frame src=\"" + secret + "\"></frameset>"), folder)
+            .str();
+    EXPECT_NE(text.find("two"), std::string::npos);
+    EXPECT_EQ(text.find("private words"), std::string::npos);
+    fs::remove(secret);
+}
+
 } // namespace
 } // namespace hw

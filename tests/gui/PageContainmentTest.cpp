@@ -102,6 +102,32 @@ private slots:
         QCOMPARE(js("document.getElementById('1a').style.backgroundColor").toString(), QStringLiteral("rgb(255, 0, 0)"));
         QVERIFY(cookieValue(folder(), "data").contains("?B1a$B$"));
     }
+
+    void thePageReadsNoFileBeyondWhatItNeeds() {
+        const QString site = QDir(folder()).filePath("site");
+        const QString outside = QDir(folder()).filePath("outside");
+        QVERIFY(QDir().mkpath(site) && QDir().mkpath(outside));
+        QVERIFY(QFile::copy(QStringLiteral(HW_SOURCE_DIR "/examples/site/images/badge.png"), outside + "/far.png"));
+        QVERIFY(writeAll(site + "/index.html",
+                         "<html><body><p>paint me</p><img src=\"../outside/far.png\">"
+                         "<img src=\"/etc/hostname\" onerror=\"window.hostError=1\"></body></html>"));
+        QVERIFY(openPage(*m_window, site, "index.html"));
+        QVERIFY(paintFirstParagraph(site));
+        // A picture outside the page's folder that the page names is shown.
+        QVERIFY(waitFor([&] { return js("document.images[0].complete && document.images[0].naturalWidth").toInt() > 0; }));
+        QVERIFY(js("typeof hostError").toString() == QStringLiteral("undefined"));
+        // Requests made by script reach nothing but the program's own files.
+        const QString request = QStringLiteral(
+            "(function(u){try{var x=new XMLHttpRequest();x.open('GET',u,false);x.send(null);"
+            "return x.status+':'+x.responseText.length}catch(e){return 'refused'}})('%1')");
+        for (const QString& path : {QStringLiteral("/etc/hostname"), site + "/index.html", outside + "/far.png"}) {
+            const QString url = QString::fromStdString(pageUrl(path.toStdString()));
+            QCOMPARE(js(request.arg(url)).toString(), QStringLiteral("refused"));
+        }
+        const QString own = QString::fromStdString(pageUrl(tempFolder() + "/swatchBook.js"));
+        const QString answer = js(request.arg(own)).toString();
+        QVERIFY2(answer != QStringLiteral("refused") && !answer.endsWith(QStringLiteral(":0")), qPrintable(answer));
+    }
 };
 
 HW_GUI_TEST_MAIN(PageContainmentTest)

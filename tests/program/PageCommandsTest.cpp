@@ -130,6 +130,21 @@ TEST(Session, APageThatCannotBeOpenedIsToldAndTakesNoIndex) {
     }
 }
 
+TEST(Session, AFramesetOfTooManyFramesIsToldAndLeavesNoFilesBehind) {
+    const auto site = freshSite("manyframes");
+    std::string text = "<html><frameset>";
+    for (int i = 0; i < 501; ++i) text += "<frame src='index.html'>";
+    writeFileBytes(site + "/many.htm", text + "</frameset></html>");
+    RecordingScreen screen;
+    Session session(screen);
+    EXPECT_FALSE(session.pages().OpenWebPageFromPath(site + "/many.htm"));
+    ASSERT_EQ(screen.notices.size(), 1u);
+    EXPECT_NE(screen.notices[0].find("501 frames"), std::string::npos) << screen.notices[0];
+    EXPECT_EQ(session.state().lastPage(), -1);
+    EXPECT_TRUE(screen.navigations.empty());
+    EXPECT_EQ(filesLike(site, "*.tmp"), 0);
+}
+
 namespace {
 
 /// A session with one page opened and painted: the page's record is in the cookie store.
