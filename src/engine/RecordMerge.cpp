@@ -113,8 +113,10 @@ void addSwatches(AnsiString& target, AnsiString fresh, char letter) {
     const char lower = static_cast<char>(std::tolower(static_cast<unsigned char>(letter)));
     const std::string marker = std::string(1, letter) + "#";
     const std::string colourEnd = std::string(")") + lower;
-    // Every pass deletes one character of `fresh`, so the loop ends.
-    for (int at = fresh.Pos(marker); at != 0; at = fresh.Pos(marker)) {
+    // Every pass deletes one character of `fresh`, so the loop ends. No marker lies before the
+    // one taken, and a deletion can make a new one only from the character before it on, so
+    // the search goes on from there.
+    for (int at = fresh.Pos(marker); at != 0; at = fresh.PosFrom(marker, std::max(1, at - 1))) {
         const int end = fresh.PosFrom(colourEnd, at);
         if (end != 0) {
             const AnsiString swatch = "%" + fresh.SubString(at + 1, end - at);
@@ -132,7 +134,9 @@ void addSwatches(AnsiString& target, AnsiString fresh, char letter) {
 // Drops every swatch item whose colour no entry and no other item uses. Items already looked
 // at are spoiled with "!!" (which no record holds) and cleaned up at the end.
 void pruneSwatches(AnsiString& target) {
-    for (int at = target.Pos("%#"); at != 0; at = target.Pos("%#")) {
+    // Every item before the one taken is spoiled, and a deletion can join only the character
+    // before it into a new "%#", so the search goes on from there.
+    for (int at = target.Pos("%#"); at != 0; at = target.PosFrom("%#", std::max(1, at - 1))) {
         const int end = target.PosFrom("),", at);
         if (end == 0) {
             target.Insert("!!", at + 1);
