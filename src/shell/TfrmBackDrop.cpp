@@ -10,6 +10,7 @@
 #include "editor/TfrmEditor.h"
 #include "help/HelpWindow.h"
 #include "widgets/Cursors.h"
+#include "shell/PaintingColourView.h"
 #include "shell/WebBrowser.h"
 #include "swatches/SwatchBookPanel.h"
 #include "swatches/SwatchCardPanel.h"
@@ -25,12 +26,10 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QFileSystemWatcher>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMimeData>
 #include <QMouseEvent>
-#include <QRegularExpression>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -110,7 +109,8 @@ TfrmBackDrop::TfrmBackDrop(QWidget* parent) : QMainWindow(parent) {
     bar->setObjectName(QStringLiteral("StatusBar1"));
     bar->setFixedHeight(19);
     setStatusBar(bar);
-    createPaintingColourView();
+    statusBar()->addPermanentWidget(new PaintingColourView(statusBar()));
+    qApp->installEventFilter(this);
 
     registerCursors();
     connectImageBlender();
@@ -430,58 +430,7 @@ void TfrmBackDrop::recogniseCommandLine(const QString& commandLine) {
     setFocus();
 }
 
-// ---- the painting colour ------------------------------------------------------------------
-
-namespace {
-const char* const kNoPaintingColour = "No painting colour chosen";
-} // namespace
-
-void TfrmBackDrop::createPaintingColourView() {
-    m_lblPaintingSwatch = new QLabel(statusBar());
-    m_lblPaintingSwatch->setObjectName(QStringLiteral("lblPaintingSwatch"));
-    m_lblPaintingSwatch->setFixedSize(24, 13);
-    m_lblPaintingColour = new QLabel(statusBar());
-    m_lblPaintingColour->setObjectName(QStringLiteral("lblPaintingColour"));
-    m_lblPaintingColour->setMinimumWidth(150);
-    statusBar()->addPermanentWidget(m_lblPaintingSwatch);
-    statusBar()->addPermanentWidget(m_lblPaintingColour);
-
-    // Every writer replaces the file in the Temp folder, and it is removed at close: watching
-    // the folder sees it come and go, watching the file sees it rewritten in place.
-    m_paintingWatcher = new QFileSystemWatcher(this);
-    m_paintingWatcher->addPath(QString::fromStdString(tempFolder()));
-    connect(m_paintingWatcher, &QFileSystemWatcher::directoryChanged, this, &TfrmBackDrop::showPaintingColour);
-    connect(m_paintingWatcher, &QFileSystemWatcher::fileChanged, this, &TfrmBackDrop::showPaintingColour);
-    showPaintingColour();
-    qApp->installEventFilter(this);
-}
-
-void TfrmBackDrop::showPaintingColour() {
-    const QString path = QString::fromStdString(swatchBookJsPath());
-    QFile file(path);
-    QString text;
-    if (file.open(QIODevice::ReadOnly)) {
-        text = QString::fromLatin1(file.read(256));
-        if (!m_paintingWatcher->files().contains(path)) m_paintingWatcher->addPath(path);
-    }
-    // The page script reads the same two globals: hexCode ('#RRGGBB') and decCode (a TColor).
-    static const QRegularExpression hexCode(QStringLiteral("hexCode='#([^']*)'"));
-    static const QRegularExpression decCode(QStringLiteral("decCode='([0-9]+)'"));
-    const auto hex = hexCode.match(text);
-    const auto dec = decCode.match(text);
-    if (!hex.hasMatch() || !dec.hasMatch()) {
-        m_lblPaintingSwatch->hide();
-        m_lblPaintingColour->setText(QString::fromLatin1(kNoPaintingColour));
-        m_lblPaintingColour->setToolTip(QString());
-        return;
-    }
-    const TColor c = static_cast<TColor>(dec.captured(1).toUInt());
-    const QColor colour(redOf(c), greenOf(c), blueOf(c));
-    m_lblPaintingSwatch->setStyleSheet(QStringLiteral("background:%1;border:1px solid #404040;").arg(colour.name()));
-    m_lblPaintingSwatch->show();
-    m_lblPaintingColour->setText(QStringLiteral("Painting colour #%1").arg(hex.captured(1)));
-    m_lblPaintingColour->setToolTip(QStringLiteral("A click on the page paints with this colour"));
-}
+// ---- clicks without a painting colour, and dropped files ----------------------------------
 
 bool TfrmBackDrop::eventFilter(QObject* watched, QEvent* event) {
     // The browser takes drops itself and would show a dropped file as it is, unpainted; a file
@@ -502,7 +451,7 @@ bool TfrmBackDrop::eventFilter(QObject* watched, QEvent* event) {
             && !QFile::exists(QString::fromStdString(swatchBookJsPath())))
             statusBar()->showMessage(QStringLiteral("%1: click a colour of the swatch book, a suggested colour or a "
                                                     "swatch card chip first.")
-                                         .arg(QString::fromLatin1(kNoPaintingColour)),
+                                         .arg(QString::fromLatin1(PaintingColourView::noColour)),
                                      8000);
     }
     return QMainWindow::eventFilter(watched, event);

@@ -16,7 +16,6 @@
 
 class QAction;
 class QMimeData;
-class QFileSystemWatcher;
 class QFrame;
 class QLabel;
 class QMenu;
@@ -150,10 +149,6 @@ private:
     void sendPageCtrlClick(const QPoint& globalPos, const QString& type,
                            const std::function<void(bool found, bool picked)>& done);
     void setMaximizeBox(bool shown);
-    void createPaintingColourView();
-    /// Shows the painting colour file's colour and hex code in the status bar, or that there
-    /// is none; called whenever the file or its folder changes.
-    void showPaintingColour();
     /// A drag or drop of `type` carrying `mime` anywhere on the window: a page, a scheme or a
     /// book file is taken (and, on the drop, opened); returns whether it was.
     bool takeDroppedFile(QEvent::Type type, const QMimeData* mime);
@@ -173,9 +168,6 @@ private:
     TfrmEditor* m_frmEditor = nullptr;
     QWidget* m_browserContainer = nullptr;
     QLabel* m_lblBrowserCaption = nullptr;
-    QLabel* m_lblPaintingSwatch = nullptr;
-    QLabel* m_lblPaintingColour = nullptr;
-    QFileSystemWatcher* m_paintingWatcher = nullptr;
     QHash<QString, QFrame*> m_panels;
     QHash<int, QAction*> m_actions;
     QHash<int, QList<QWidget*>> m_controls;
