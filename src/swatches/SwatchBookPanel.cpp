@@ -168,14 +168,24 @@ void SwatchBookPanel::showCard(const CardView& card) {
         m_editedCard = -1;
         SBeditCardTitle->hide();
     }
-    SBlblCardTitle->setText(QString::fromStdString(card.title));
+    showCardTitle(QString::fromStdString(card.title));
     for (int i = 0; i < 3; ++i) {
         m_color[i]->setColor(card.colors[i]);
         m_caption[i]->setText(QString::fromStdString(card.captions[i]));
     }
 }
 
-void SwatchBookPanel::setCardTitle(const std::string& title) { SBlblCardTitle->setText(QString::fromStdString(title)); }
+void SwatchBookPanel::setCardTitle(const std::string& title) { showCardTitle(QString::fromStdString(title)); }
+
+void SwatchBookPanel::showCardTitle(const QString& title) {
+    // The strip between the scheme buttons is narrow: a long title ends in an ellipsis and the
+    // whole title is in the tooltip.
+    m_cardTitle = title;
+    const int room = SBlblCardTitle->contentsRect().width();
+    const QString shown = SBlblCardTitle->fontMetrics().elidedText(title, Qt::ElideRight, room);
+    SBlblCardTitle->setText(shown);
+    SBlblCardTitle->setToolTip(shown == title ? QString() : title);
+}
 
 void SwatchBookPanel::dockToolPanels() {
     const QRect b = geometry();
@@ -285,7 +295,7 @@ void SwatchBookPanel::SBtbnPreviousSchemeClick() { m_schemes.SBtbnPreviousScheme
 void SwatchBookPanel::SBtbnNextSchemeClick() { m_schemes.SBtbnNextSchemeClick(); }
 
 void SwatchBookPanel::SBlblCardTitleClick() {
-    const auto title = m_book.beginRenameCard(SBlblCardTitle->text().toStdString());
+    const auto title = m_book.beginRenameCard(m_cardTitle.toStdString());
     if (!title) return;
     m_editedCard = m_book.book().currentCard;
     SBeditCardTitle->setText(QString::fromStdString(*title));
@@ -308,7 +318,7 @@ void SwatchBookPanel::cancelCardTitleEdit() {
     SBeditCardTitle->hide();
     const BookState& book = m_book.book();
     if (book.currentCard >= 0 && book.currentCard <= book.lastCard)
-        SBlblCardTitle->setText(QString::fromStdString(m_book.cardView(book.currentCard).title));
+        showCardTitle(QString::fromStdString(m_book.cardView(book.currentCard).title));
 }
 
 void SwatchBookPanel::SBpnlColorNClick(int n) {

@@ -38,6 +38,8 @@ public:
 
     void showCard(const CardView& card);
     void setCardTitle(const std::string& title);
+    /// The current card's whole title; the label may show it shortened.
+    const QString& cardTitle() const { return m_cardTitle; }
 
     QFrame* SBpnlBookTitleBar = nullptr;
     PanelBox* SBimgEyedropper = nullptr;
@@ -78,6 +80,7 @@ protected:
 
 private:
     void showMenuImage(bool menuShown);
+    void showCardTitle(const QString& title);
     void dragMove(QMouseEvent* e);
     void dragEnd();
 
@@ -87,6 +90,7 @@ private:
     ToolPanels m_tools;
     std::array<PanelLabel*, 3> m_caption{};
     std::array<PanelBox*, 3> m_color{};
+    QString m_cardTitle;
     // The title drag: where the press was inside the panel, and the panels it hid.
     bool m_dragging = false;
     QPoint m_dragOffset;

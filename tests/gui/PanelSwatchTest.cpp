@@ -352,6 +352,39 @@ private slots:
         QCOMPARE(window->state().book.cards[1].GetTitle().str(), std::string("Untitled-2"));
     }
 
+    void aLongCardTitleIsShortenedWithTheWholeTitleInItsTooltip() {
+        window->bookCommands().addCard(rgbColor(1, 2, 3), clWhite, clWhite, "010203", "", "");
+        PanelLabel* label = book()->SBlblCardTitle;
+        QVERIFY(label->toolTip().isEmpty());
+
+        const QString title = QStringLiteral("Autumn leaves over the harbour at dusk");
+        click(label);
+        QTest::keyClicks(book()->SBeditCardTitle, title);
+        QTest::keyClick(book()->SBeditCardTitle, Qt::Key_Return);
+        QCOMPARE(window->state().book.cards[0].GetTitle().str(), title.toStdString());
+        QCOMPARE(book()->cardTitle(), title);
+        QVERIFY(label->text() != title);
+        QVERIFY(label->text().endsWith(QChar(0x2026)));
+        QVERIFY(label->fontMetrics().horizontalAdvance(label->text()) <= label->contentsRect().width());
+        QCOMPARE(label->toolTip(), title);
+
+        // Another card's short title is shown whole with no tooltip; stepping back shortens again.
+        window->bookCommands().addCard(rgbColor(9, 9, 9), clWhite, clWhite, "090909", "", "");
+        QCOMPARE(label->text(), QStringLiteral("Untitled-2"));
+        QVERIFY(label->toolTip().isEmpty());
+        click(book()->SBtbnPreviousCard);
+        QVERIFY(label->text().endsWith(QChar(0x2026)));
+        QCOMPARE(label->toolTip(), title);
+
+        // A second rename starts from the whole title, not the shortened one.
+        click(label);
+        QCOMPARE(book()->SBeditCardTitle->selectedText(), title);
+        QTest::keyClicks(book()->SBeditCardTitle, "Sea");
+        QTest::keyClick(book()->SBeditCardTitle, Qt::Key_Return);
+        QCOMPARE(label->text(), QStringLiteral("Sea"));
+        QVERIFY(label->toolTip().isEmpty());
+    }
+
     void fileMenuNewEmptiesTheBook() {
         window->bookCommands().addCard(clWhite, clWhite, clWhite, "FFFFFF", "", "");
         window->findChild<QAction*>("mnuNewSwatchBook")->trigger();
