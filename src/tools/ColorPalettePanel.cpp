@@ -4,6 +4,7 @@
 #include "widgets/Cursors.h"
 
 #include <QEvent>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -49,10 +50,20 @@ ColorPalettePanel::ColorPalettePanel(QWidget* parent, Screen& screen, Pallet& pa
     for (int y = 0; y < 40; ++y)
         for (int x = 0; x < 160; ++x) m_picture.setPixelColor(x, y, toQColor(HslToColor(x * 2.25, y * 2.5, 58)));
 
-    auto* header = makeHeaderStrip(this, "CPpnlHeaderStrip", {1, 1, 184, 15}, QStringLiteral("Color Palette"));
-    header->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    header->setIndent(6);
-    CPpbxHueSlider = new PanelBox(header, "CPpbxHueSlider", {4, 11, 162, 5}, face);
+    // The strip holds the caption on top and the hue marker in its last four rows, right above
+    // the picture; the caption's font is as large as the rows above the marker allow.
+    auto* header = makeHeaderStrip(this, "CPpnlHeaderStrip", {1, 1, 184, 15}, QString());
+    const int markerTop = header->height() - kHueMarkerRows;
+    CPlblCaption = new QLabel(QStringLiteral("Color Palette"), header);
+    CPlblCaption->setObjectName(QStringLiteral("CPlblCaption"));
+    CPlblCaption->setGeometry(0, 0, 166, markerTop);
+    CPlblCaption->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    CPlblCaption->setIndent(6);
+    QFont captionFont = header->font();
+    while (captionFont.pixelSize() > 6 && QFontMetrics(captionFont).height() > markerTop)
+        captionFont.setPixelSize(captionFont.pixelSize() - 1);
+    CPlblCaption->setFont(captionFont);
+    CPpbxHueSlider = new PanelBox(header, "CPpbxHueSlider", {4, markerTop, 162, kHueMarkerRows}, face);
     CPpbxHueSlider->setFilled(false);
     CPtbnSuggestColors = new QToolButton(header);
     CPtbnSuggestColors->setObjectName(QStringLiteral("CPtbnSuggestColors"));
@@ -171,7 +182,7 @@ void ColorPalettePanel::CPpbxHueSliderMouseMove(QMouseEvent* e) {
     if (!(e->buttons() & Qt::LeftButton)) return;
     confinePointerTo(CPpbxHueSlider, e->globalPosition().toPoint());
     const QPoint pos = e->position().toPoint();
-    if (pos.x() < 0 || pos.x() > 160 || pos.y() < 0 || pos.y() > 5) return;
+    if (pos.x() < 0 || pos.x() > 160 || pos.y() < 0 || pos.y() > kHueMarkerRows) return;
     m_state.hue = static_cast<int>(pos.x() * 2.25);
     ShowPaletteState(Change::HueSat, true);
 }
@@ -260,8 +271,9 @@ void ColorPalettePanel::PaintLumStrip(QPainter& p) {
 
 void ColorPalettePanel::paintHueSlider(QPainter& p) {
     p.setPen(Qt::black);
-    // Pointing down at the picture: the tip row 4 is one pixel, each row above two wider.
-    for (int row = 1; row <= 4; ++row) p.drawLine(hueMarker - (4 - row), row, hueMarker + (4 - row), row);
+    // Pointing down at the picture: the tip (the last row) is one pixel, each row above two wider.
+    const int tip = kHueMarkerRows - 1;
+    for (int row = 0; row <= tip; ++row) p.drawLine(hueMarker - (tip - row), row, hueMarker + (tip - row), row);
     prevHueMarker = hueMarker;
 }
 

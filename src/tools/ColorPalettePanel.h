@@ -29,7 +29,11 @@ public:
     /// Shows the suggested schemes panel when hidden, hides it when shown.
     std::function<void()> toggleSuggestedSchemes;
 
+    /// The caption above the hue marker in the header strip.
+    QLabel* CPlblCaption = nullptr;
     PanelBox* CPpbxHueSlider = nullptr;
+    /// Rows of the header strip the hue marker takes, at its bottom.
+    static constexpr int kHueMarkerRows = 4;
     QToolButton* CPtbnSuggestColors = nullptr;
     PanelBox* CPpbxSatSlider = nullptr;
     PanelBox* CPimgPalette = nullptr;

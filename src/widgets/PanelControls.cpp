@@ -90,7 +90,7 @@ QLabel* makeHeaderStrip(QWidget* parent, const QString& name, QRect geometry, co
     QPalette p = l->palette();
     p.setColor(QPalette::Window, p.color(QPalette::Button));
     l->setPalette(p);
-    // The strips are 15 pixels high and the palette's hue markers take the bottom five.
+    // The strips are 15 pixels high and the palette's hue marker takes the bottom four.
     QFont f = l->font();
     f.setPixelSize(10);
     l->setFont(f);

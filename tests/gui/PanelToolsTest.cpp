@@ -16,6 +16,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTest>
 #include <QToolButton>
@@ -109,6 +111,30 @@ private slots:
         click(palette()->CPpbxLumPalette, {4, 30});
         QCOMPARE(window->paletteState().lum, 75);
         QCOMPARE(palette()->lumMarker, 30);
+    }
+
+    void hueMarkerSitsBelowTheCaptionWhole() {
+        QLabel* caption = palette()->CPlblCaption;
+        PanelBox* slider = palette()->CPpbxHueSlider;
+        QWidget* strip = slider->parentWidget();
+        QCOMPARE(caption->text(), QStringLiteral("Color Palette"));
+        QVERIFY(!caption->geometry().intersects(slider->geometry()));
+        // The caption's text fits its rows, and the marker's rows, tip included, are inside the strip.
+        QVERIFY(caption->fontMetrics().height() <= caption->height());
+        QVERIFY(caption->fontMetrics().horizontalAdvance(caption->text()) + caption->indent() <= caption->width());
+        QVERIFY(strip->rect().contains(slider->geometry()));
+        QCOMPARE(slider->geometry().bottom(), strip->rect().bottom());
+
+        // At both ends of the hue range the tip is drawn on the strip's last row and nothing of
+        // the marker reaches the caption's rows.
+        for (const QPoint at : {QPoint(0, 5), QPoint(159, 5)}) {
+            click(palette()->CPimgPalette, at);
+            QImage shot(strip->size(), QImage::Format_RGB32);
+            strip->render(&shot);
+            const int tipX = slider->x() + palette()->hueMarker;
+            QCOMPARE(shot.pixelColor(tipX, strip->height() - 1), QColor(Qt::black));
+            QVERIFY(shot.pixelColor(tipX, caption->geometry().bottom()) != QColor(Qt::black));
+        }
     }
 
     void hexAndChannelEntry() {
