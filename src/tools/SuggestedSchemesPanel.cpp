@@ -4,8 +4,12 @@
 #include "widgets/Cursors.h"
 #include "tools/SuggestSchemes.h"
 
+#include <QEvent>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QWheelEvent>
+
+#include <algorithm>
 
 namespace hw {
 
@@ -33,7 +37,7 @@ SuggestedSchemesPanel::SuggestedSchemesPanel(QWidget* parent, Pallet& pallet, co
     sheet->setPalette(sp);
     sheet->setFixedSize(115, 148);
     const int lefts[3] = {4, 41, 78};
-    const int tops[4] = {4, 40, 76, 112};
+    const int tops[4] = {4, 4 + kSchemeRowPitch, 4 + 2 * kSchemeRowPitch, 4 + 3 * kSchemeRowPitch};
     for (int s = 1; s <= 4; ++s)
         for (int c = 1; c <= 3; ++c) {
             const QString name = QStringLiteral("SSpnlColor%1Scheme%2").arg(c).arg(s);
@@ -48,8 +52,30 @@ SuggestedSchemesPanel::SuggestedSchemesPanel(QWidget* parent, Pallet& pallet, co
             m_colors[s - 1][c - 1] = box;
         }
     scroll->setWidget(sheet);
-    scroll->verticalScrollBar()->setSingleStep(4);
+    // The schemes scroll a whole row at a time: the arrows step one row, the wheel one row a
+    // notch, and a dragged thumb settles on the nearest row.
+    QScrollBar* bar = scroll->verticalScrollBar();
+    bar->setSingleStep(kSchemeRowPitch);
+    bar->setPageStep(kSchemeRowPitch);
+    connect(bar, &QScrollBar::valueChanged, this, [bar](int value) {
+        const int row = (value + kSchemeRowPitch / 2) / kSchemeRowPitch;
+        bar->setValue(std::min(row * kSchemeRowPitch, bar->maximum()));
+    });
+    scroll->viewport()->installEventFilter(this);
+    SSScrollBox1 = scroll;
     hide();
+}
+
+bool SuggestedSchemesPanel::eventFilter(QObject* watched, QEvent* event) {
+    if (SSScrollBox1 && watched == SSScrollBox1->viewport() && event->type() == QEvent::Wheel) {
+        m_wheelTurn += static_cast<QWheelEvent*>(event)->angleDelta().y();
+        const int notches = m_wheelTurn / QWheelEvent::DefaultDeltasPerStep;
+        m_wheelTurn -= notches * QWheelEvent::DefaultDeltasPerStep;
+        QScrollBar* bar = SSScrollBox1->verticalScrollBar();
+        bar->setValue(bar->value() - notches * kSchemeRowPitch);
+        return true;
+    }
+    return QFrame::eventFilter(watched, event);
 }
 
 void SuggestedSchemesPanel::SuggestSchemes(TColor swatch) {

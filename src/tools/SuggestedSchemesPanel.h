@@ -9,6 +9,8 @@
 #include <array>
 #include <functional>
 
+class QScrollArea;
+
 namespace hw {
 
 /// Four three-colour schemes around the colour under edit; a click on one of the twelve colours
@@ -28,7 +30,16 @@ public:
     void SSpnlColorSchemeClick(int c, int s);
     void SSpnlColorSchemeMouseMove(int c, int s);
 
+    /// The scroll box of the four schemes, one row of three colours each.
+    QScrollArea* SSScrollBox1 = nullptr;
+    /// From the top of one scheme row to the top of the next.
+    static constexpr int kSchemeRowPitch = 36;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    int m_wheelTurn = 0;
     Pallet& m_pallet;
     const PaletteState& m_state;
     std::array<std::array<PanelBox*, 3>, 4> m_colors{};

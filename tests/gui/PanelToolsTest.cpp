@@ -18,7 +18,11 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QLabel>
+#include <QApplication>
 #include <QLineEdit>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QWheelEvent>
 #include <QTest>
 #include <QToolButton>
 
@@ -190,6 +194,43 @@ private slots:
         click(window->swatchBookPanel()->SBimgColorPalette);
         QVERIFY(!palette()->isVisible());
         QVERIFY(!suggestions()->isVisible());
+    }
+
+    void schemesScrollAWholeRowAtATime() {
+        click(palette()->CPtbnSuggestColors);
+        QVERIFY(suggestions()->isVisible());
+        QScrollArea* box = suggestions()->SSScrollBox1;
+        QScrollBar* bar = box->verticalScrollBar();
+        auto rowTop = [&](int s) { return suggestions()->SSpnlColor(1, s)->parentWidget()->mapTo(box->viewport(), QPoint()).y(); };
+        const int pitch = rowTop(2) - rowTop(1);
+        QCOMPARE(pitch, rowTop(4) - rowTop(3));
+        QCOMPARE(bar->singleStep(), pitch);
+        QCOMPARE(bar->maximum(), 3 * pitch);
+
+        // The arrows, the track and the wheel each move one row; row 2 then sits where row 1 was.
+        const int firstTop = rowTop(1);
+        bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        QCOMPARE(rowTop(2), firstTop);
+        bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
+        QCOMPARE(rowTop(3), firstTop);
+        const QPoint middle = box->viewport()->rect().center();
+        QWheelEvent up(middle, box->viewport()->mapToGlobal(middle), {}, {0, 120}, Qt::NoButton, {}, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(box->viewport(), &up);
+        QCOMPARE(rowTop(2), firstTop);
+        // Half a notch waits for the other half.
+        QWheelEvent half(middle, box->viewport()->mapToGlobal(middle), {}, {0, -60}, Qt::NoButton, {}, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(box->viewport(), &half);
+        QCOMPARE(bar->value(), pitch);
+        QApplication::sendEvent(box->viewport(), &half);
+        QCOMPARE(bar->value(), 2 * pitch);
+
+        // A position between rows (a dragged thumb) settles on the nearest row.
+        bar->setValue(pitch + pitch / 2 - 1);
+        QCOMPARE(bar->value(), pitch);
+        bar->setValue(2 * pitch + pitch / 2 + 1);
+        QCOMPARE(bar->value(), 3 * pitch);
+        bar->setValue(bar->maximum());
+        QCOMPARE(rowTop(4), firstTop);
     }
 
     void screenPickerReadsTheScreen() {
