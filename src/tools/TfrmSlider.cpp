@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QRegion>
 
 namespace hw {
 
@@ -50,10 +51,19 @@ TfrmSlider::TfrmSlider(PaletteState& state, QWidget* parent)
     pbxLumPalette->onPaint = [this](QPainter& p) { pbxLumPalettePaint(p); };
     pbxSatSlide->onPaint = [this](QPainter& p) { pbxSatSlidePaint(p); };
     pbxLumSlide->onPaint = [this](QPainter& p) { pbxLumSlidePaint(p); };
-    pbxSatSlide->onMouseMove = [this](QMouseEvent* e) { pbxSatSlideMouseMove(e); };
-    pbxLumSlide->onMouseMove = [this](QMouseEvent* e) { pbxLumSlideMouseMove(e); };
+    // A press anywhere on a strip or its slide sets the value there, and the drag goes on from it.
+    for (PanelBox* box : {pbxSatSlide, pbxSatPalette}) {
+        box->onMouseDown = [this, box](QMouseEvent* e) { adjust(box, e, true); };
+        box->onMouseMove = [this, box](QMouseEvent* e) { adjust(box, e, true); };
+    }
+    for (PanelBox* box : {pbxLumSlide, pbxLumPalette}) {
+        box->onMouseDown = [this, box](QMouseEvent* e) { adjust(box, e, false); };
+        box->onMouseMove = [this, box](QMouseEvent* e) { adjust(box, e, false); };
+    }
     pbxSatSlide->onMouseUp = [this](QMouseEvent* e) { pbxSatSlideMouseUp(e); };
     pbxLumSlide->onMouseUp = [this](QMouseEvent* e) { pbxLumSlideMouseUp(e); };
+    // Only the strips are drawn: the rest of the window lets the card's slots show through.
+    setMask(QRegion(outline->geometry()));
     hide();
 }
 
@@ -109,16 +119,25 @@ void TfrmSlider::pbxSatSlideMouseMove(QMouseEvent* e) { adjust(pbxSatSlide, e, t
 
 void TfrmSlider::pbxLumSlideMouseMove(QMouseEvent* e) { adjust(pbxLumSlide, e, false); }
 
-void TfrmSlider::adjust(PanelBox* slide, QMouseEvent* e, bool saturation) {
+void TfrmSlider::adjust(PanelBox* box, QMouseEvent* e, bool saturation) {
     if (!(e->buttons() & Qt::LeftButton) || !m_targetPanel) return;
-    confinePointerTo(slide, e->globalPosition().toPoint());
+    confinePointerTo(box, e->globalPosition().toPoint());
     const QPoint pos = e->position().toPoint();
-    if (pos.x() < 0 || pos.x() > 6 || pos.y() < 0 || pos.y() > 100) return;
+    if (pos.x() < 0 || pos.x() > box->width() || pos.y() < 0 || pos.y() > 100) return;
     (saturation ? m_state.sliderSat : m_state.sliderLum) = pos.y();
     const TColor c = HslToColor(m_state.sliderHue, m_state.sliderSat, m_state.sliderLum);
     m_targetPanel->setColor(c);
     if (onTargetRecoloured) onTargetRecoloured(m_targetPanel, c);
-    slide->update();
+    (saturation ? pbxSatSlide : pbxLumSlide)->update();
+}
+
+void TfrmSlider::hideEvent(QHideEvent* e) {
+    // The card under the popup is drawn again at once, so no trace of the popup stays over a slot.
+    if (m_targetPanel) {
+        QWidget* under = m_targetPanel->window();
+        under->update(QRect(under->mapFromGlobal(mapToGlobal(QPoint(0, 0))), size()));
+    }
+    QWidget::hideEvent(e);
 }
 
 bool TfrmSlider::event(QEvent* e) {

@@ -43,10 +43,12 @@ public:
 
 protected:
     bool event(QEvent* e) override;
+    void hideEvent(QHideEvent* e) override;
 
 private:
     void sliderFromTarget();
-    void adjust(PanelBox* slide, QMouseEvent* e, bool saturation);
+    /// Sets saturation or luminance from a press or drag at `e` on a strip or its slide.
+    void adjust(PanelBox* box, QMouseEvent* e, bool saturation);
 
     PaletteState& m_state;
     PanelBox* m_targetPanel = nullptr;

@@ -3,6 +3,7 @@
 
 #include "GuiTestMain.h"
 
+#include "colour/ColorCodes.h"
 #include "colour/SwatchBookJs.h"
 #include "shell/TfrmBackDrop.h"
 #include "swatches/SwatchBookPanel.h"
@@ -16,6 +17,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScreen>
 #include <QTest>
 #include <QToolButton>
 
@@ -196,10 +198,75 @@ private slots:
         // The current colour stays what it was.
         QCOMPARE(window->pallet().GetHexCode().str(), std::string("FF0000"));
         // A move outside the slide's column range changes nothing.
-        QTest::mousePress(slider->pbxSatSlide, Qt::LeftButton, {}, {3, 50});
+        QTest::mousePress(slider->pbxSatSlide, Qt::LeftButton, {}, {3, 100});
         QTest::mouseMove(slider->pbxSatSlide, {3, 120});
         QCOMPARE(card()->SClblCaption(1)->text(), QStringLiteral("FF7F7F"));
-        QTest::mouseRelease(slider->pbxSatSlide, Qt::LeftButton, {}, {3, 50});
+        QTest::mouseRelease(slider->pbxSatSlide, Qt::LeftButton, {}, {3, 100});
+    }
+
+    void theWholeSliderStripTakesClicksAndDrags() {
+        window->pallet().pick(rgbColor(0xFF, 0, 0));
+        click(card()->SCpnlColor(1));
+        QTest::mousePress(card()->SCpnlColor(1), Qt::RightButton, {}, {5, 5});
+        TfrmSlider* slider = window->frmSlider();
+        QVERIFY(slider->isVisible());
+
+        // A click on the luminance strip, well away from the slide's marker, sets the value there.
+        click(slider->pbxLumPalette, {4, 75});
+        QCOMPARE(window->paletteState().sliderLum, 75);
+        QCOMPARE(card()->SCpnlColor(1)->color(), rgbColor(0xFF, 0x7F, 0x7F));
+        // A press on the slide far from its marker counts too, and a drag from the strip follows.
+        QTest::mousePress(slider->pbxSatSlide, Qt::LeftButton, {}, {3, 20});
+        QCOMPARE(window->paletteState().sliderSat, 20);
+        QTest::mouseRelease(slider->pbxSatSlide, Qt::LeftButton, {}, {3, 20});
+        drag(slider->pbxSatPalette, {4, 30}, {4, 60});
+        QCOMPARE(window->paletteState().sliderSat, 60);
+        QCOMPARE(card()->SClblCaption(1)->text(), QString::fromStdString(ColorToHexCode(HslToColor(0, 60, 75)).str()));
+    }
+
+    void theSliderLeavesTheSlotsShowing() {
+        click(book()->SBimgMenu);
+        QVERIFY(card()->isVisible());
+        window->pallet().pick(rgbColor(0, 0, 0xFF));
+        for (int n = 1; n <= 3; ++n) click(card()->SCpnlColor(n));
+        QTest::mousePress(card()->SCpnlColor(1), Qt::RightButton, {}, {5, 5});
+        TfrmSlider* slider = window->frmSlider();
+        QVERIFY(QTest::qWaitForWindowExposed(slider));
+        // Only the strips are drawn; the rest of the popup's square shows what is under it.
+        QVERIFY(!slider->mask().isEmpty());
+        QVERIFY(slider->mask().contains(QRect(slider->pbxLumSlide->mapTo(slider, QPoint()), slider->pbxLumSlide->size())));
+        QVERIFY(!slider->mask().contains(QPoint(slider->width() - 1, slider->height() / 2)));
+
+        const QRect shown = slider->geometry();
+        auto screenColourAt = [](QPoint p) {
+            return fromQColor(QGuiApplication::primaryScreen()->grabWindow(0, p.x(), p.y(), 1, 1).toImage().pixelColor(0, 0));
+        };
+        // Beside the strips, the slots stay in sight while the popup is open.
+        const QRect beside = shown.adjusted(slider->mask().boundingRect().right() + 2, 0, 0, 0);
+        int seen = 0;
+        for (int n = 1; n <= 3; ++n) {
+            PanelBox* slot = card()->SCpnlColor(n);
+            const QRect visible = QRect(slot->mapToGlobal(QPoint()), slot->size()).intersected(beside).adjusted(1, 1, -1, -1);
+            if (visible.isEmpty()) continue;
+            QCOMPARE(screenColourAt(visible.center()), slot->color());
+            ++seen;
+        }
+        QVERIFY(seen > 0);
+
+        // Hidden, the slot under it shows its own colour again on the screen.
+        slider->hide();
+        QTest::qWait(100);
+        int looked = 0;
+        for (int n = 1; n <= 3; ++n) {
+            PanelBox* slot = card()->SCpnlColor(n);
+            const QRect onScreen(slot->mapToGlobal(QPoint()), slot->size());
+            const QRect under = onScreen.intersected(shown).adjusted(1, 1, -1, -1);
+            if (under.isEmpty()) continue;
+            const QImage screen = QGuiApplication::primaryScreen()->grabWindow(0, under.x(), under.y(), under.width(), under.height()).toImage();
+            QCOMPARE(fromQColor(screen.pixelColor(screen.width() / 2, screen.height() / 2)), slot->color());
+            ++looked;
+        }
+        QVERIFY(looked > 0);
     }
 
     void cursorsShowWhatAClickDoes() {
