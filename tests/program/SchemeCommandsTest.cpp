@@ -257,7 +257,7 @@ TEST(SchemeCommands, MoreThanTenSchemesAndTheirCardsKeepWorking) {
 
 TEST(SchemeCommands, AFileThatIsNotASchemeIsToldAndChangesNothing) {
     Rig r("not-a-scheme");
-    writeFileBytes(r.site + "/junk.wsm", std::string("\x00\x01binary\xff", 10));
+    writeFileBytes(r.site + "/junk.wsm", std::string("\x00\x01" "binary\xff", 9));
     r.screen.files = {r.site + "/junk.wsm"};
     r.session.schemes().mnuOpenWebSchemeClick();
     EXPECT_EQ(r.screen.notices.size(), 1u);
