@@ -621,14 +621,14 @@ Result<SchemeViewFiles> buildSchemeView(const std::string& schemeFile, bool tabl
     const auto absolute = std::filesystem::absolute(schemeFile, ec);
     WorkingFiles files(folderOf(ec ? schemeFile : absolute.lexically_normal().string()));
     SchemeViewFiles view;
-    // Only the frameset writer puts the frameset page between these markers; a record section
-    // "frameC" alone would also be found in a page that merely mentions it.
-    const Status built = text.Contains("[indexString]")
+    const Status built = isFramesetSchemeText(text)
                              ? buildFrameset(text, schemeFile, pictures, files, view)
                              : buildSinglePage(text, schemeFile, tableBorders, pictures, workingCopy, files, view);
     if (!built) return Error{built.error()};
     files.keep();
     return view;
 }
+
+bool isFramesetSchemeText(const AnsiString& schemeText) { return schemeText.Contains("[indexString]"); }
 
 } // namespace hw

@@ -66,6 +66,11 @@ struct SchemeViewFiles {
     std::vector<SwatchBook> cards;         ///< the cards read back from the swatch file
 };
 
+/// Whether a scheme file's text is a frameset scheme. Only the frameset writer puts the frameset
+/// page between "[indexString]" markers; a record section "frameC" alone would also be found in a
+/// page that merely mentions it, and an unpainted frameset scheme has none.
+bool isFramesetSchemeText(const AnsiString& schemeText);
+
 /// Builds a scheme's working files in the scheme file's folder. A single page's working copy is
 /// written to `workingCopy` when it is given (a rebuild in place), else to a new "ps" file; a
 /// frameset always gets new files. `tableBorders` gives every table a border. A scheme file that

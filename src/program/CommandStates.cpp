@@ -269,14 +269,12 @@ const std::vector<Row>& table() {
 
 CommandStates::CommandStates(Screen& screen) : m_screen(screen) {}
 
-bool CommandStates::built(Command) { return true; }
-
 void CommandStates::apply(Situation situation, const ProgramState& state) {
     for (const Row& row : table()) {
         if (row.situation != situation || !holds(row.when, state)) continue;
         for (Command c : row.commands) {
             switch (row.effect) {
-            case Effect::Enable: m_enabled[index(c)] = built(c); break;
+            case Effect::Enable: m_enabled[index(c)] = true; break;
             case Effect::Disable: m_enabled[index(c)] = false; break;
             case Effect::Check: m_checked[index(c)] = true; break;
             case Effect::Uncheck: m_checked[index(c)] = false; break;

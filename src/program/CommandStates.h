@@ -55,10 +55,6 @@ public:
     /// earlier one), with its conditions read from `state`; then the screen mirrors the store.
     void apply(Situation situation, const ProgramState& state);
 
-    /// Whether a command has working code behind it. One without stays disabled whatever a
-    /// row says.
-    static bool built(Command command);
-
 private:
     static std::size_t index(Command c) { return static_cast<std::size_t>(c); }
 

@@ -17,10 +17,9 @@ const char* const untitledQuestion = "Save changes to Untitled.wsm?";
 
 std::string saveQuestion(const std::string& schemeFile) { return "Save changes to " + fileNameOf(schemeFile) + "?"; }
 
-/// A scheme file is a frameset scheme when it holds frame sections.
 bool isFramesetScheme(const std::string& schemeFile) {
     const auto bytes = readFileBytes(schemeFile);
-    return bytes && bytes->find("frameC") != std::string::npos;
+    return bytes && isFramesetSchemeText(AnsiString(*bytes));
 }
 
 /// Copies a document the user keeps: the copy is complete or the target is untouched.
@@ -79,9 +78,8 @@ bool SchemeCommands::LoadScheme(const std::string& schemeFile) {
 
 bool SchemeCommands::RebuildSchemePage(const std::string& schemeFile) {
     PageScheme& slot = currentSlot();
-    const std::string inPlace = isFramesetScheme(schemeFile) || slot.workingCopy.str() == emptyPathMarker
-                                    ? std::string()
-                                    : slot.workingCopy.str();
+    // A single page is rebuilt in place; a frameset always gets new files.
+    const std::string inPlace = slot.workingCopy.str() == emptyPathMarker ? std::string() : slot.workingCopy.str();
     auto built = buildSchemeView(schemeFile, slot.tableBorders, m_pictures, inPlace);
     if (!built) {
         m_screen.warn(built.error());
@@ -131,17 +129,20 @@ bool SchemeCommands::mergeInto(const std::string& schemeFile) {
 
 // ---- leaving painted work -------------------------------------------------------------------
 
+bool SchemeCommands::mayLeavePaintedPage() {
+    switch (m_screen.askYesNoCancel(untitledQuestion)) {
+    case Answer::Cancel: return false;
+    // A save that did not happen keeps the painting on show rather than dropping it.
+    case Answer::Yes: return mnuSaveWebSchemeAsClick();
+    case Answer::No: return true;
+    }
+    return false;
+}
+
 bool SchemeCommands::CheckUnsavedChanges() {
     if (!hasChangeRecord()) return true;
     if (m_state.showingPage()) {
-        switch (m_screen.askYesNoCancel(untitledQuestion)) {
-        case Answer::Cancel: return false;
-        // A save that did not happen keeps the painting on show rather than dropping it.
-        case Answer::Yes:
-            if (!mnuSaveWebSchemeAsClick()) return false;
-            break;
-        case Answer::No: break;
-        }
+        if (!mayLeavePaintedPage()) return false;
     } else if (m_state.showingScheme() && m_state.lastScheme() >= 0) {
         // The automatic save: the backup keeps the state of the last explicit save.
         PageScheme& slot = currentSlot();
@@ -357,13 +358,7 @@ void SchemeCommands::WebBrowser1CommandStateChange() {
 bool SchemeCommands::closeQuery() {
     if (hasChangeRecord()) {
         if (m_state.showingPage()) {
-            switch (m_screen.askYesNoCancel(untitledQuestion)) {
-            case Answer::Yes:
-                if (!mnuSaveWebSchemeAsClick()) return false;
-                break;
-            case Answer::No: break;
-            case Answer::Cancel: return false;
-            }
+            if (!mayLeavePaintedPage()) return false;
         } else if (m_state.showingScheme() && m_state.lastScheme() >= 0) {
             switch (m_screen.askYesNoCancel(saveQuestion(currentSlot().schemeFile.str()))) {
             case Answer::Yes:

@@ -81,6 +81,9 @@ public:
 
 private:
     enum class Step { Previous, Next };
+    /// "Save changes to Untitled.wsm?" about painting on a page: whether it may be left (Yes
+    /// saved it, No lets it go); Cancel, a cancelled dialog and a failed save keep it.
+    bool mayLeavePaintedPage();
     void stepScheme(Step step);
     /// Moves to the neighbouring scheme card when it belongs to the same scheme.
     bool stepInsideScheme(int step);
