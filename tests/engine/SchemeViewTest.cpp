@@ -388,6 +388,8 @@ TEST(SchemeView, OnePassGivesTheTextOfTheSlowRules) {
         ASSERT_GT(ids.size(), 100u);
         expectSameAsReference(schemeOf(generatedRecord(ids, 400, seed), page), "seed " + std::to_string(seed));
     }
+    // The corpus lies beside the repository; a checkout without it checks the generated pages only.
+    if (!std::filesystem::is_directory(HW_CORPUS)) GTEST_SKIP() << "no corpus at " << HW_CORPUS;
     for (const char* name : {"bash-manual/bashref.html", "skeleton-site/index.html", "libxslt-site/news.html"}) {
         const std::string path = std::string(HW_CORPUS) + "/" + name;
         ASSERT_TRUE(fileExists(path)) << path;
