@@ -7,12 +7,15 @@
 #include <algorithm>
 #include <cctype>
 #include <set>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace hw {
 
 namespace {
 
+constexpr auto npos = std::string_view::npos;
 constexpr std::string_view whiteSwatch = "%#FFFFFF(16777215)";
 constexpr std::string_view blackSwatch = "%#000000(0)";
 
@@ -61,14 +64,136 @@ void walkEntries(std::string_view fresh, std::string_view open, std::string_view
     }
 }
 
+// Every start of `pattern` in `text`, overlapping ones included, in increasing order; next()
+// answers "the first at or after" for any position, so searches may go back as well as forth.
+class Occurrences {
+public:
+    Occurrences(std::string_view text, std::string_view pattern) {
+        for (auto at = text.find(pattern); at != npos; at = text.find(pattern, at + 1)) m_at.push_back(at);
+    }
+    std::size_t next(std::size_t from) const {
+        const auto it = std::lower_bound(m_at.begin(), m_at.end(), from);
+        return it == m_at.end() ? npos : *it;
+    }
+    const std::vector<std::size_t>& all() const { return m_at; }
+
+private:
+    std::vector<std::size_t> m_at;
+};
+
+bool overlaps(std::size_t from, std::size_t to, std::size_t regionFrom, std::size_t regionTo) {
+    return from < regionTo && regionFrom < to;
+}
+
+// The keyed replacement that the colour and the image entries share, done with an index instead
+// of a search of the whole target per entry. An entry of `fresh` replaces the target's first
+// text key0 + id + idEnd through the next `end`, or goes in at `head` (after `prefix`) when the
+// target has no such text. The answer is the same as the edit-in-place loop's when the
+// target's entries neither nest nor hide the text that places `head`; otherwise this returns
+// false, leaves the target alone, and the caller runs the loop.
+struct KeyedMerge {
+    std::string_view key0, idEnd, end, headMarker, prefix;
+};
+
+bool mergeKeyedEntries(AnsiString& target, const std::vector<AnsiString>& entries, const KeyedMerge& how,
+                       std::size_t head, std::size_t headMarkerAt) {
+    const std::string_view t = target.str();
+    for (const AnsiString& e : entries) {
+        const std::string_view entry = e.str();
+        if (entry.find(how.key0, 1) != npos || entry.find(how.headMarker) != npos) return false;
+    }
+    struct Region {
+        std::size_t from, to;
+        std::string_view id;
+        const AnsiString* replacement = nullptr;
+    };
+    std::vector<Region> regions;
+    const Occurrences ids(t, how.idEnd), ends(t, how.end);
+    const Occurrences starts(t, how.key0);
+    for (std::size_t k = 0; k < starts.all().size(); ++k) {
+        const std::size_t p = starts.all()[k];
+        const std::size_t i = ids.next(p + how.key0.size());
+        const std::size_t e = ends.next(p);
+        if (i == npos || e == npos || i + how.idEnd.size() > e + how.end.size()) return false;
+        const std::size_t to = e + how.end.size();
+        if (k + 1 < starts.all().size() && to > starts.all()[k + 1]) return false;
+        if (head != npos && head > p && head < to) return false;
+        regions.push_back({p, to, t.substr(p + how.key0.size(), i - p - how.key0.size())});
+    }
+    if (headMarkerAt != npos) {
+        for (const Region& r : regions)
+            if (overlaps(headMarkerAt, headMarkerAt + how.headMarker.size(), r.from, r.to)) return false;
+    }
+    // The first text of each id; entries that go in at the head come before every other.
+    std::unordered_map<std::string_view, std::size_t> first;
+    for (std::size_t r = 0; r < regions.size(); ++r) first.emplace(regions[r].id, r);
+    std::vector<const AnsiString*> inserted;
+    constexpr std::size_t insertedFlag = std::size_t(1) << (sizeof(std::size_t) * 8 - 1);
+    for (const AnsiString& e : entries) {
+        const std::string_view entry = e.str();
+        const std::size_t keyEnd = entry.find(how.idEnd);
+        if (keyEnd == npos) continue;
+        const std::string_view id = entry.substr(how.key0.size(), keyEnd - how.key0.size());
+        if (const auto found = first.find(id); found != first.end()) {
+            if (found->second & insertedFlag) inserted[found->second & ~insertedFlag] = &e;
+            else regions[found->second].replacement = &e;
+        } else if (head != npos) {
+            first.emplace(id, inserted.size() | insertedFlag);
+            inserted.push_back(&e);
+        }
+    }
+    std::string out;
+    out.reserve(t.size() + t.size() / 4);
+    std::size_t copied = 0;
+    auto copyTo = [&](std::size_t to) {
+        if (copied < to) out.append(t.substr(copied, to - copied));
+        copied = std::max(copied, to);
+    };
+    bool headDone = head == npos;
+    auto emitHead = [&] {
+        for (auto it = inserted.rbegin(); it != inserted.rend(); ++it) out.append(how.prefix).append((*it)->str());
+        headDone = true;
+    };
+    for (const Region& r : regions) {
+        if (!headDone && head <= r.from) {
+            copyTo(head);
+            emitHead();
+        }
+        if (!r.replacement) continue;
+        copyTo(r.from);
+        out.append(r.replacement->str());
+        copied = r.to;
+    }
+    if (!headDone) {
+        copyTo(head);
+        emitHead();
+    }
+    copyTo(t.size());
+    target = AnsiString(std::move(out));
+    return true;
+}
+
+std::vector<AnsiString> entriesOf(std::string_view fresh, std::string_view open, std::string_view close) {
+    std::vector<AnsiString> entries;
+    walkEntries(fresh, open, close, [&](const AnsiString& entry) {
+        if (!entry.IsEmpty()) entries.push_back(entry);
+    });
+    return entries;
+}
+
 void mergeColourEntries(AnsiString& target, const AnsiString& fresh, char letter) {
     const char lower = static_cast<char>(std::tolower(static_cast<unsigned char>(letter)));
     const std::string key0 = std::string("?") + letter;
     const std::string idEnd = std::string("$") + letter + "$";
     const std::string entryEnd = std::string(")") + lower + ",";
-    walkEntries(fresh.str(), key0, entryEnd, [&](const AnsiString& entry) {
+    const std::vector<AnsiString> entries = entriesOf(fresh.str(), key0, entryEnd);
+    if (entries.empty()) return;
+    const std::size_t initial = target.str().find("initialise,");
+    const std::size_t head = initial != npos ? initial + 11 : target.str().find('?');
+    if (mergeKeyedEntries(target, entries, {key0, idEnd, entryEnd, "initialise,", ""}, head, initial)) return;
+    for (const AnsiString& entry : entries) {
         const int keyEnd = entry.Pos(idEnd);
-        if (keyEnd == 0) return;
+        if (keyEnd == 0) continue;
         const AnsiString key = entry.SubString(1, keyEnd + 2);
         const int old = target.Pos(key);
         if (old != 0) {
@@ -76,40 +201,76 @@ void mergeColourEntries(AnsiString& target, const AnsiString& fresh, char letter
             const int oldEnd = target.PosFrom(entryEnd, old);
             target.Delete(old, oldEnd ? oldEnd + 3 - old : key.Length());
             target.Insert(entry, old);
-        } else if (const int head = entryListHead(target); head != 0) {
-            target.Insert(entry, head);
+        } else if (const int at = entryListHead(target); at != 0) {
+            target.Insert(entry, at);
         }
-    });
+    }
 }
 
 void mergeImageEntries(AnsiString& target, const AnsiString& fresh, std::string_view endMarker) {
-    walkEntries(fresh.str(), "?IM", "^^", [&](const AnsiString& entry) {
+    const std::vector<AnsiString> entries = entriesOf(fresh.str(), "?IM", "^^");
+    if (entries.empty()) return;
+    if (const std::size_t images = target.str().find("images:"); images != npos) {
+        if (mergeKeyedEntries(target, entries, {"?IM", "$IM$", "^^", "images:", ","}, images + 7, images)) return;
+    }
+    for (const AnsiString& entry : entries) {
         const int keyEnd = entry.Pos("$IM$");
-        if (keyEnd != 0) {
-            const AnsiString key = entry.SubString(1, keyEnd + 3);
-            const int old = target.Pos(key);
-            if (old != 0) {
-                const int oldEnd = target.PosFrom("^^", old);
-                target.Delete(old, oldEnd ? oldEnd + 2 - old : key.Length());
-                target.Insert(entry, old);
-            } else {
-                int images = target.Pos("images:");
-                if (images == 0) {
-                    // A record restored from the initial snapshot has no image section; open
-                    // one where readers look for it, just before the end marker.
-                    const int close = target.Pos(endMarker);
-                    if (close != 0) {
-                        target.Insert(",images:", close);
-                        images = close + 1;
-                    }
+        if (keyEnd == 0) continue;
+        const AnsiString key = entry.SubString(1, keyEnd + 3);
+        const int old = target.Pos(key);
+        if (old != 0) {
+            const int oldEnd = target.PosFrom("^^", old);
+            target.Delete(old, oldEnd ? oldEnd + 2 - old : key.Length());
+            target.Insert(entry, old);
+        } else {
+            int images = target.Pos("images:");
+            if (images == 0) {
+                // A record restored from the initial snapshot has no image section; open
+                // one where readers look for it, just before the end marker.
+                const int close = target.Pos(endMarker);
+                if (close != 0) {
+                    target.Insert(",images:", close);
+                    images = close + 1;
                 }
-                if (images != 0) target.Insert("," + entry, images + 7);
             }
+            if (images != 0) target.Insert("," + entry, images + 7);
         }
-    });
+    }
 }
 
-void addSwatches(AnsiString& target, AnsiString fresh, char letter) {
+// The swatches the edit-in-place loop over `fresh` takes, in its order: it takes the first
+// "B#" through the next ")b" and deletes the "B" and the "b". When no "B#" follows a "B", no
+// "b" follows a ")b" and every "B#" has its own ")b" before the next one, those deletions make
+// and join nothing, and the loop takes each "B#" of the text in turn. False otherwise.
+bool swatchesOf(std::string_view fresh, char letter, std::vector<std::string_view>& swatches) {
+    const char lower = static_cast<char>(std::tolower(static_cast<unsigned char>(letter)));
+    const std::string marker{letter, '#'}, colourEnd{')', lower};
+    const Occurrences ends(fresh, colourEnd);
+    if (fresh.find(std::string{letter, letter, '#'}) != npos || fresh.find(std::string{')', lower, lower}) != npos)
+        return false;
+    std::size_t previousEnd = 0;
+    bool open = false;
+    for (auto at = fresh.find(marker); at != npos; at = fresh.find(marker, at + 1)) {
+        if (open && previousEnd > at) return false;
+        const std::size_t end = ends.next(at);
+        if (end == npos) break;
+        swatches.push_back(fresh.substr(at + 1, end - at));
+        previousEnd = end;
+        open = true;
+    }
+    return true;
+}
+
+// Whether every swatch can be told present with an index: "#...)" with one "#", one ")" at its
+// end, and no "%" or ":". Such a text occurs in the target only as a whole "%#...)" item
+// after its "%", before and after the new items go in at the head of the list.
+bool indexable(std::string_view colour) {
+    return colour.size() >= 2 && colour.front() == '#' && colour.back() == ')' &&
+           colour.find_first_of("%:") == npos && colour.find(')') == colour.size() - 1 &&
+           colour.find('#', 1) == npos;
+}
+
+void addSwatchesLiterally(AnsiString& target, AnsiString fresh, char letter) {
     const char lower = static_cast<char>(std::tolower(static_cast<unsigned char>(letter)));
     const std::string marker = std::string(1, letter) + "#";
     const std::string colourEnd = std::string(")") + lower;
@@ -131,9 +292,40 @@ void addSwatches(AnsiString& target, AnsiString fresh, char letter) {
     }
 }
 
+void addSwatches(AnsiString& target, const AnsiString& fresh, char letter) {
+    std::vector<std::string_view> colours;
+    if (!swatchesOf(fresh.str(), letter, colours) || !std::all_of(colours.begin(), colours.end(), indexable)) {
+        addSwatchesLiterally(target, fresh, letter);
+        return;
+    }
+    const std::string_view t = target.str();
+    const std::size_t list = t.find(":Swatch:");
+    const std::size_t head = t.find('%', list == npos ? 0 : list);
+    if (head == npos) return;
+    // Every "%#...)" of the target that holds no other "%": a swatch that is there is one of them.
+    std::unordered_set<std::string_view> present;
+    const Occurrences percents(t, "%");
+    for (std::size_t k = 0; k < percents.all().size(); ++k) {
+        const std::size_t q = percents.all()[k];
+        const std::size_t next = k + 1 < percents.all().size() ? percents.all()[k + 1] : t.size();
+        const std::size_t close = t.substr(0, next).find(')', q);
+        if (close != npos) present.insert(t.substr(q + 1, close - q));
+    }
+    std::vector<std::string_view> added;
+    for (const std::string_view colour : colours) {
+        if (colour == whiteSwatch.substr(1) || colour == blackSwatch.substr(1)) continue;
+        if (present.insert(colour).second) added.push_back(colour);
+    }
+    if (added.empty()) return;
+    std::string out(t.substr(0, head));
+    for (auto it = added.rbegin(); it != added.rend(); ++it) out.append("%").append(*it).append(",");
+    out.append(t.substr(head));
+    target = AnsiString(std::move(out));
+}
+
 // Drops every swatch item whose colour no entry and no other item uses. Items already looked
 // at are spoiled with "!!" (which no record holds) and cleaned up at the end.
-void pruneSwatches(AnsiString& target) {
+void pruneSwatchesLiterally(AnsiString& target) {
     // Every item before the one taken is spoiled, and a deletion can join only the character
     // before it into a new "%#", so the search goes on from there.
     for (int at = target.Pos("%#"); at != 0; at = target.PosFrom("%#", std::max(1, at - 1))) {
@@ -150,6 +342,64 @@ void pruneSwatches(AnsiString& target) {
         else target.Insert("!!", at + 1);
     }
     target.DeleteEvery("!!");
+}
+
+// The same in one pass and an index, for a target without "!" whose items neither nest nor
+// follow anything but a "," and whose colours are indexable: an item is then kept exactly when
+// its colour stands outside the items or in a later item (earlier ones are spoiled by then).
+void pruneSwatches(AnsiString& target) {
+    const std::string_view t = target.str();
+    if (t.find('!') != npos) return pruneSwatchesLiterally(target);
+    const Occurrences items(t, "%#"), closes(t, "),");
+    struct Item {
+        std::size_t from, to;
+        std::string_view colour;
+    };
+    std::vector<Item> found;
+    for (std::size_t k = 0; k < items.all().size(); ++k) {
+        const std::size_t at = items.all()[k];
+        const std::size_t end = closes.next(at);
+        if (end == npos) break; // this one and every later one stay as they are
+        if (k + 1 < items.all().size() && items.all()[k + 1] <= end) return pruneSwatchesLiterally(target);
+        if (at == 0 || t[at - 1] != ',') return pruneSwatchesLiterally(target);
+        const std::string_view colour = t.substr(at + 1, end - at);
+        if (!indexable(colour) || colour.find(',') != npos) return pruneSwatchesLiterally(target);
+        found.push_back({at, end + 2, colour});
+    }
+    // Every "#...)" outside the items: a colour text stands there only whole.
+    std::unordered_set<std::string_view> outside;
+    std::size_t from = 0;
+    auto collect = [&](std::size_t to) {
+        const std::string_view gap = t.substr(0, to);
+        for (auto hash = gap.find('#', from); hash != npos;) {
+            const std::size_t close = gap.find(')', hash);
+            const std::size_t nextHash = gap.find('#', hash + 1);
+            if (close == npos) break;
+            if (nextHash == npos || nextHash > close) outside.insert(gap.substr(hash, close + 1 - hash));
+            hash = nextHash;
+        }
+    };
+    for (const Item& item : found) {
+        collect(item.from);
+        from = item.to;
+    }
+    collect(t.size());
+    std::vector<bool> keep(found.size());
+    std::unordered_set<std::string_view> later;
+    for (std::size_t k = found.size(); k-- > 0;) {
+        keep[k] = outside.count(found[k].colour) || later.count(found[k].colour);
+        later.insert(found[k].colour);
+    }
+    std::string out;
+    out.reserve(t.size());
+    std::size_t copied = 0;
+    for (std::size_t k = 0; k < found.size(); ++k) {
+        if (keep[k]) continue;
+        out.append(t.substr(copied, found[k].from - copied));
+        copied = found[k].to;
+    }
+    out.append(t.substr(copied));
+    target = AnsiString(std::move(out));
 }
 
 bool parseFrameIndex(std::string_view name, int& index) {
