@@ -43,11 +43,30 @@ bool sameNoCase(string_view a, string_view b) {
 // after the entry's key; in a well-formed record that visits the keys in the order they stand,
 // so walking them directly gives the same entries without rescanning the record for each one.
 
-AnsiString between(string_view text, string_view open, string_view close, std::size_t& from) {
-    const auto a = text.find(open, from);
+// Every start of a marker in the record, so that each search for "the next one at or after"
+// costs a binary search instead of a read to the end of the record (a record of entries that
+// lack their markers would otherwise be read once per entry).
+class Occurrences {
+public:
+    Occurrences(string_view text, string_view pattern) : m_size(pattern.size()) {
+        for (auto at = text.find(pattern); at != npos; at = text.find(pattern, at + 1)) m_at.push_back(at);
+    }
+    std::size_t next(std::size_t from) const {
+        const auto it = std::lower_bound(m_at.begin(), m_at.end(), from);
+        return it == m_at.end() ? npos : *it;
+    }
+    std::size_t size() const { return m_size; }
+
+private:
+    std::vector<std::size_t> m_at;
+    std::size_t m_size;
+};
+
+AnsiString between(string_view text, const Occurrences& open, const Occurrences& close, std::size_t& from) {
+    const auto a = open.next(from);
     if (a == npos) return {};
     const auto start = a + open.size();
-    const auto b = text.find(close, start);
+    const auto b = close.next(start);
     if (b == npos) {
         from = start;
         return {};
@@ -58,12 +77,13 @@ AnsiString between(string_view text, string_view open, string_view close, std::s
 
 std::vector<ColourEntry> colourEntries(string_view record, char letter) {
     const std::string key{'?', letter}, idEnd{'$', letter, '$'}, mark{letter, '#'};
+    const Occurrences keys(record, key), idEnds(record, idEnd), marks(record, mark);
     std::vector<ColourEntry> entries;
-    for (auto p = record.find(key); p != npos; p = record.find(key, p + key.size())) {
+    for (auto p = keys.next(0); p != npos; p = keys.next(p + key.size())) {
         ColourEntry e;
         std::size_t from = p;
-        e.elementId = between(record, key, idEnd, from);
-        const auto hash = record.find(mark, p);
+        e.elementId = between(record, keys, idEnds, from);
+        const auto hash = marks.next(p);
         if (hash != npos) e.hexCode = AnsiString(record.substr(hash + 1, 7));
         entries.push_back(std::move(e));
     }
@@ -71,15 +91,18 @@ std::vector<ColourEntry> colourEntries(string_view record, char letter) {
 }
 
 std::vector<ImageEntry> imageEntries(string_view record) {
+    const Occurrences key(record, "?IM"), idEnd(record, "$IM$"), source(record, "IM&&"), repeat(record, "$rs$"),
+        repeatEnd(record, "&im"), modulation(record, "?mod"), modulationEnd(record, "$mod$"), colour(record, "^oc"),
+        end(record, "^^");
     std::vector<ImageEntry> entries;
-    for (auto p = record.find("?IM"); p != npos; p = record.find("?IM", p + 3)) {
+    for (auto p = key.next(0); p != npos; p = key.next(p + 3)) {
         ImageEntry e;
         std::size_t from = p;
-        e.elementId = between(record, "?IM", "$IM$", from);
-        e.sourcePath = between(record, "IM&&", "$rs$", from);
-        e.repeatValue = between(record, "$rs$", "&im", from);
-        e.modulation = between(record, "?mod", "$mod$", from);
-        e.oldColour = between(record, "^oc", "^^", from);
+        e.elementId = between(record, key, idEnd, from);
+        e.sourcePath = between(record, source, repeat, from);
+        e.repeatValue = between(record, repeat, repeatEnd, from);
+        e.modulation = between(record, modulation, modulationEnd, from);
+        e.oldColour = between(record, colour, end, from);
         entries.push_back(std::move(e));
     }
     return entries;
@@ -127,8 +150,8 @@ TagScan scanTag(string_view text, std::size_t from) {
             ++j;
             while (j < limit && isSpace(text[j])) ++j;
             if (j < limit && (text[j] == '"' || text[j] == '\'')) {
-                const auto close = text.find(text[j], j + 1);
-                if (close == npos || close >= limit) return scan;
+                const auto close = text.substr(0, limit).find(text[j], j + 1);
+                if (close == npos) return scan;
                 value = text.substr(j + 1, close - j - 1);
                 i = close + 1;
             } else {
