@@ -3,6 +3,7 @@
 #include "base/Files.h"
 #include "base/Folders.h"
 #include "engine/ChangeRecord.h"
+#include "engine/InputLimits.h"
 #include "engine/SchemeFile.h"
 #include "engine/WebPage.h"
 #include "engine/WebScheme.h"
@@ -632,12 +633,14 @@ Status buildFrameset(AnsiString schemeText, const std::string& schemeFile, Pictu
 
 Result<SchemeViewFiles> buildSchemeView(const std::string& schemeFile, bool tableBorders, PictureMaker& pictures,
                                         const std::string& workingCopy) {
+    if (Status fits = checkSchemeFile(schemeFile); !fits) return Error{fits.error()};
     auto bytes = readFileBytes(schemeFile);
     if (!bytes) return Error{"The file " + schemeFile + " cannot be read."};
     // Read as every page is read: up to a first zero byte.
     if (const auto zero = bytes->find('\0'); zero != std::string::npos) bytes->resize(zero);
     const AnsiString text(std::move(*bytes));
     if (!isSchemeText(text)) return Error{"The file " + schemeFile + " is not a web scheme."};
+    if (Status fits = checkPageTags("The scheme file " + schemeFile, text.str()); !fits) return Error{fits.error()};
 
     // The working files are named by full path: the browser and the shutdown sweep find them so.
     std::error_code ec;

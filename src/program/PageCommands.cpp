@@ -5,6 +5,7 @@
 #include "program/SchemeCommands.h"
 #include "program/SwatchBookCommands.h"
 #include "engine/CookieStore.h"
+#include "engine/InputLimits.h"
 
 namespace hw {
 
@@ -74,6 +75,8 @@ AnsiString withoutBorderMarks(AnsiString text) {
 } // namespace
 
 Result<std::string> PageCommands::writeWorkingCopy(const std::string& path, bool tableBorders, bool& frameset) {
+    // Size and kind first, so that a huge or binary file is refused before it is read in full.
+    if (Status fits = checkPageFile(path); !fits) return Error{fits.error()};
     const auto bytes = readFileBytes(path);
     if (!bytes) return Error{"The page " + path + " cannot be read."};
     const std::string folder = folderOf(path).empty() ? "." : folderOf(path);
@@ -85,6 +88,7 @@ Result<std::string> PageCommands::writeWorkingCopy(const std::string& path, bool
     if (workingCopy.empty()) return noCopy();
 
     AnsiString text = WebPage::ReadPageFile(path);
+    if (Status fits = checkPageTags("The page " + path, text.str()); !fits) return Error{fits.error()};
     if (tableBorders) text = withBorderMarks(text);
     frameset = isFramesetText(text);
     m_state.page.pagePath = path;

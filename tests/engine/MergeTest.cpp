@@ -148,3 +148,23 @@ TEST(MergeFiles, RewritesTheSchemeFileAndReportsFailures) {
 
 } // namespace
 } // namespace hw
+
+TEST(Merge, AHundredThousandEntriesMergeWholeAndQuickly) {
+    // A stored record of the even ids and a newer one of every id, all in one colour but the
+    // stored one in another: every entry ends up once, in the newer colour, with one swatch.
+    std::string stored = "initialise,", fresh = "initialise,";
+    for (int i = 0; i < 100000; ++i) {
+        const std::string id = "e" + std::to_string(i);
+        if (i % 2 == 0) stored += "?B" + id + "$B$:B#112233(3351057)b,";
+        fresh += "?B" + id + "$B$:B#00FF00(65280)b,";
+    }
+    stored += ":Swatch:,%#112233(3351057),%%,images:endData";
+    fresh += ":Swatch:,%#00FF00(65280),%%,images:endData";
+    const std::string merged = hw::mergeRecordText("data\n" + stored + "\n\n<html></html>",
+                                                   hw::AnsiString("data\n" + fresh + "\n*\n"));
+    std::size_t entries = 0;
+    for (auto at = merged.find("?B"); at != std::string::npos; at = merged.find("?B", at + 1)) ++entries;
+    EXPECT_EQ(entries, 100000u);
+    EXPECT_EQ(merged.find("112233"), std::string::npos);
+    EXPECT_NE(merged.find(":Swatch:,%#00FF00(65280),%%"), std::string::npos);
+}
