@@ -5,6 +5,7 @@
 #include "base/AnsiString.h"
 #include "base/Files.h"
 #include "engine/HtmlFile.h"
+#include "engine/InputLimits.h"
 #include "engine/RecordMerge.h"
 #include "engine/SchemeFile.h"
 #include "engine/SchemeView.h"
@@ -60,6 +61,12 @@ void BareA(benchmark::State& state) {
         benchmark::DoNotOptimize(web.instrumentedText.str().data());
     }
     state.counters["outMB"] = static_cast<double>(web.instrumentedText.Length()) / (1 << 20);
+}
+
+// What opening the same page costs now: its tags are counted and it is refused.
+void BareARefused(benchmark::State& state) {
+    const std::string page = repeat("<a", sizeOf(state));
+    for (auto _ : state) benchmark::DoNotOptimize(hw::checkPageTags("The page", page).error().size());
 }
 
 void MixedCaseScript(benchmark::State& state) {
@@ -131,6 +138,7 @@ void CreateFromBareA(benchmark::State& state) {
 
 #define HW_SHAPE(name) BENCHMARK(name)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->Iterations(1)
 HW_SHAPE(BareA);
+HW_SHAPE(BareARefused);
 HW_SHAPE(MixedCaseScript);
 HW_SHAPE(UnclosedLinks);
 HW_SHAPE(UnclosedFrames);

@@ -4,6 +4,7 @@
 #include "base/Folders.h"
 #include "base/PageUrl.h"
 #include "embedded/pageScript.h"
+#include "engine/InputLimits.h"
 #include "engine/TextCursor.h"
 
 #include <algorithm>
@@ -513,6 +514,8 @@ Status WebPage::InstrumentFrameset(const AnsiString& text, const std::string& pa
     };
     // One copy per distinct source, however many frame tags name it.
     std::unordered_map<std::string, Copy> copies;
+    std::size_t tagsLeft = maxPageTags;
+    std::uintmax_t bytesLeft = 4 * maxPageBytes;
     int frame = 0;
     for (auto& f : frameTexts) f = AnsiString();
     t = whileOccurs(std::move(t.str()), "<FRAME", [&](TextCursor& c) {
@@ -542,7 +545,19 @@ Status WebPage::InstrumentFrameset(const AnsiString& text, const std::string& pa
             if (known == copies.end()) {
                 const std::string copy = uniqueTempFile(folder, "fwp");
                 if (!copy.empty()) {
-                    InstrumentPage(file.empty() ? AnsiString() : ReadPageFile(file));
+                    AnsiString source = file.empty() ? AnsiString() : ReadPageFile(file);
+                    // The frames together are held to one page's number of tags and to a few
+                    // pages' size; a source past either shows as an empty page, as an
+                    // unreadable one does.
+                    const auto tags = static_cast<std::size_t>(std::count(source.str().begin(), source.str().end(), '<'));
+                    const auto bytes = static_cast<std::uintmax_t>(source.Length());
+                    if (tags > tagsLeft || bytes > bytesLeft) {
+                        source = AnsiString();
+                    } else {
+                        tagsLeft -= tags;
+                        bytesLeft -= bytes;
+                    }
+                    InstrumentPage(source);
                     writeFileBytes(copy, instrumentedText.str());
                     known = copies.emplace(key, Copy{fileNameOf(copy), frame}).first;
                     if (frame < 10) frameTexts[frame] = instrumentedText;

@@ -196,3 +196,19 @@ TEST(InstrumentFrameset, OneCopyPerSourceAndAbsurdCountsRefused) {
     ASSERT_EQ(frameCopies(folder).size(), 1u);
     for (const auto& t : page.frameTexts) EXPECT_EQ(t.str(), instrumented(frame));
 }
+
+TEST(InstrumentFrameset, FramesPastTheTagBudgetShowAsEmptyPages) {
+    // Each source alone is within the page limits; together they pass the tag budget, so the
+    // one read last shows as an empty page instead of a working copy of a hundred megabytes.
+    const fs::path folder = freshFolder("frames-budget");
+    const std::string many(150000, '<');
+    hw::writeFileBytes((folder / "a.html").string(), "<p>one</p>" + many);
+    hw::writeFileBytes((folder / "b.html").string(), "<p>two</p>" + many);
+    const std::string text = "<frameset><frame src=a.html><frame src=b.html></frameset>";
+    const std::string path = (folder / "index.html").string();
+    hw::writeFileBytes(path, text);
+    WebPage page;
+    ASSERT_TRUE(page.InstrumentFrameset(AnsiString(text), path));
+    EXPECT_EQ(page.frameTexts[0].str(), instrumented("<p>one</p>" + many));
+    EXPECT_EQ(page.frameTexts[1].str(), instrumented(""));
+}
