@@ -368,14 +368,18 @@ private slots:
         window.show();
         QStringList notices;
         window.noticeOverride = [&](const std::string& n) { notices << QString::fromStdString(n); };
-        for (auto name : {"binary.html", "empty.html", "broken.html"}) {
+        for (auto name : {"empty.html", "broken.html"}) {
             QVERIFY2(openPage(window, dir.path(), name), name);
             QVERIFY(evaluate(window.WebBrowser1(), "1+1").toInt() == 2);
         }
         QVERIFY(notices.isEmpty());
-        window.recogniseCommandLine(dir.filePath("missing.html"));
+        // Binary data is told as no page, and a missing file as one that cannot be read.
+        window.recogniseCommandLine(dir.filePath("binary.html"));
         QCOMPARE(notices.size(), 1);
-        QVERIFY(notices.first().contains("missing.html"));
+        QVERIFY(notices.first().contains("is not a web page"));
+        window.recogniseCommandLine(dir.filePath("missing.html"));
+        QCOMPARE(notices.size(), 2);
+        QVERIFY(notices.last().contains("missing.html"));
         window.questionOverride = [](const std::string&) { return Answer::No; };
         QVERIFY(window.close());
         QVERIFY(filesMatching(dir.path(), "wp*.tmp").isEmpty());
