@@ -82,7 +82,6 @@ private slots:
         for (const auto& r : rows) {
             const QMimeType type = db.mimeTypeForFile(QString::fromLatin1(r.name), QMimeDatabase::MatchExtension);
             QVERIFY2((type.name() == r.type) == r.matches, qPrintable(QString::fromLatin1(r.name) + " " + type.name()));
-            if (r.matches) QVERIFY2(!type.comment().isEmpty(), r.name);
         }
     }
 
@@ -132,7 +131,6 @@ private slots:
             QVERIFY2(offered.contains(type), qPrintable(type));
 
         // The software centre's entry names this launcher and the installed programs.
-        QCOMPARE(xmlTexts(metainfo, "id"), QStringList{appId});
         QCOMPARE(xmlTexts(metainfo, "launchable"), QStringList{QFileInfo(launcher).fileName()});
         for (const QString& program : xmlTexts(metainfo, "binary"))
             QVERIFY2(QFileInfo(bin.filePath(program)).isExecutable(), qPrintable(program));
