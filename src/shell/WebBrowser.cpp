@@ -194,13 +194,13 @@ void WebBrowser::setVision(VisionKind kind) {
     const QString source = QString::fromStdString(visionFilterScript(kind));
     if (kind != VisionKind::Normal) {
         // Every document the page shows from now on gets the filter as it is created, before
-        // its first paint. The script world of the program's own, so the page's scripts can
-        // neither see nor undo it.
+        // its first paint; frames are drawn inside it and need none of their own. The script
+        // world is the program's own, so the page's scripts can neither see nor undo it.
         QWebEngineScript filter;
         filter.setName(name);
         filter.setInjectionPoint(QWebEngineScript::DocumentCreation);
         filter.setWorldId(QWebEngineScript::ApplicationWorld);
-        filter.setRunsOnSubFrames(true);
+        filter.setRunsOnSubFrames(false);
         filter.setSourceCode(source);
         scripts.insert(filter);
     }

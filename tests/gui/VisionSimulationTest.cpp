@@ -163,6 +163,41 @@ private slots:
         QVERIFY(shows("1div", blue));
     }
 
+    void eachFrameOfAFramesetIsFilteredOnce() {
+        const auto put = [&](const char* name, const QByteArray& text) {
+            QFile f(QDir(folder()).filePath(name));
+            return f.open(QIODevice::WriteOnly) && f.write(text) == text.size();
+        };
+        const QByteArray block = "<html><body style=\"margin:0\"><div style=\"width:200px;height:200px;"
+                                 "background-color:#%1\"></div></body></html>";
+        QVERIFY(put("red.html", QByteArray(block).replace("%1", "FF0000")));
+        QVERIFY(put("green.html", QByteArray(block).replace("%1", "00FF00")));
+        QVERIFY(put("frames.html", "<html><frameset cols=\"50%,50%\"><frame src=\"red.html\">"
+                                   "<frame src=\"green.html\"></frameset></html>"));
+        QVERIFY(openPage(*m_window, folder(), "frames.html"));
+        const auto blockOf = [&](int frame) {
+            return [this, frame] {
+                const QString id = evaluate(browser(), QString("(function(){var f=frames[%1];var d=f&&f.document."
+                                                               "getElementsByTagName('div')[0];return d?d.id:'';})()")
+                                                           .arg(frame))
+                                       .toString();
+                return id.isEmpty() ? QPoint(-1, -1) : elementCentre(browser(), id, frame);
+            };
+        };
+        const TColor green = rgbColor(0, 255, 0);
+
+        // The frames are drawn inside the frameset's document and take its filter, once.
+        trigger("mnuSimulateDeuteranopia");
+        QVERIFY(showsAt(blockOf(0), simulateVision(VisionKind::Deuteranopia, red), "the first frame"));
+        QVERIFY(showsAt(blockOf(1), simulateVision(VisionKind::Deuteranopia, green), "the second frame"));
+        QSignalSpy reloaded(m_window, &TfrmBackDrop::documentHandled);
+        trigger("mnuRefresh");
+        QVERIFY(reloaded.count() > 0 || reloaded.wait(20000));
+        QVERIFY(showsAt(blockOf(1), simulateVision(VisionKind::Deuteranopia, green), "the refreshed frame"));
+        trigger("mnuSimulateNormal");
+        QVERIFY(showsAt(blockOf(1), green, "the second frame"));
+    }
+
     void theWholeExamplePageIsShownThroughTheFilter() {
         QVERIFY(copyTree(QStringLiteral(HW_SOURCE_DIR "/examples/site"), folder()));
         QVERIFY(openPage(*m_window, folder(), "index.html"));
