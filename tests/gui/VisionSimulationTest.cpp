@@ -5,7 +5,6 @@
 #include "GuiTestMain.h"
 #include "GuiTestSupport.h"
 
-#include "base/Files.h"
 #include "colour/SwatchBookJs.h"
 #include "colour/VisionSimulation.h"
 #include "engine/CookieStore.h"
@@ -55,8 +54,8 @@ class VisionSimulationTest : public QObject {
         return rgbColor(c.red(), c.green(), c.blue());
     }
 
-    /// Waits until the view shows `expected` at a point (or at the centre of the element with
-    /// id `id`), within 3 steps a channel: the engine's filter works in floating point.
+    /// Waits until the view shows `expected` at a point, within 3 steps a channel: the engine's
+    /// filter works in floating point.
     bool showsAt(const std::function<QPoint()>& where, TColor expected, const QString& what) {
         TColor seen = -1;
         const bool ok = waitFor([&] {
@@ -69,6 +68,7 @@ class VisionSimulationTest : public QObject {
         if (!ok) qWarning("%s shows %s, not %s", qPrintable(what), qPrintable(hexOf(seen)), qPrintable(hexOf(expected)));
         return ok;
     }
+    /// The same at the centre of the element with id `id`.
     bool shows(const QString& id, TColor expected) {
         return showsAt([&] { return elementCentre(browser(), id); }, expected, id);
     }
@@ -107,8 +107,6 @@ private slots:
         QVERIFY(shows("1div", red));
 
         trigger("mnuSimulateDeuteranopia");
-        QVERIFY(m_window->findChild<QAction*>("mnuSimulateDeuteranopia")->isChecked());
-        QVERIFY(!m_window->findChild<QAction*>("mnuSimulateNormal")->isChecked());
         QVERIFY(shows("1div", simulateVision(VisionKind::Deuteranopia, red)));
         // A refresh reads the page again and keeps the filter.
         QSignalSpy reloaded(m_window, &TfrmBackDrop::documentHandled);
