@@ -344,12 +344,13 @@ void pruneSwatchesLiterally(AnsiString& target) {
     target.DeleteEvery("!!");
 }
 
-// The same in one pass and an index, for a target without "!" whose items neither nest nor
-// follow anything but a "," and whose colours are indexable: an item is then kept exactly when
+// The same in one pass and an index, for a target whose items neither nest nor follow anything
+// but a "," and whose colours are indexable and hold no "!": an item is then kept exactly when
 // its colour stands outside the items or in a later item (earlier ones are spoiled by then).
+// The loop's "!!"s then stand between other characters and go again whole, so of the final
+// cleaning only what it does to the target's own "!!"s is left to do.
 void pruneSwatches(AnsiString& target) {
     const std::string_view t = target.str();
-    if (t.find('!') != npos) return pruneSwatchesLiterally(target);
     const Occurrences items(t, "%#"), closes(t, "),");
     struct Item {
         std::size_t from, to;
@@ -363,7 +364,7 @@ void pruneSwatches(AnsiString& target) {
         if (k + 1 < items.all().size() && items.all()[k + 1] <= end) return pruneSwatchesLiterally(target);
         if (at == 0 || t[at - 1] != ',') return pruneSwatchesLiterally(target);
         const std::string_view colour = t.substr(at + 1, end - at);
-        if (!indexable(colour) || colour.find(',') != npos) return pruneSwatchesLiterally(target);
+        if (!indexable(colour) || colour.find_first_of(",!") != npos) return pruneSwatchesLiterally(target);
         found.push_back({at, end + 2, colour});
     }
     // Every "#...)" outside the items: a colour text stands there only whole.
@@ -400,6 +401,7 @@ void pruneSwatches(AnsiString& target) {
     }
     out.append(t.substr(copied));
     target = AnsiString(std::move(out));
+    target.DeleteEvery("!!");
 }
 
 bool parseFrameIndex(std::string_view name, int& index) {

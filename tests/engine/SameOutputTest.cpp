@@ -338,7 +338,7 @@ TEST(SameOutput, RecordMergeAsTheEditInPlaceLoop) {
 // Records as the page script writes them, drawn from small pools of ids and colours so that
 // the fresh record and the stored one share ids, swatches repeat and some go unused.
 std::string generatedRecord(std::mt19937& random, bool withEntries = true) {
-    static const char* const ids[] = {"e1", "e2", "e10", "x", "nav", "a b", "e1x", ""};
+    static const char* const ids[] = {"e1", "e2", "e10", "x!", "nav", "a b", "e1x", ""};
     static const char* const colours[] = {"#FFFFFF(16777215)", "#000000(0)", "#00FF00(65280)", "#0000FF(16711680)",
                                           "#112233(3351057)", "#ABCDEF(15715755)"};
     auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
@@ -360,7 +360,7 @@ std::string generatedRecord(std::mt19937& random, bool withEntries = true) {
 TEST(SameOutput, WellFormedRecordsMergeAsTheEditInPlaceLoop) {
     // Whole records, then the same with one stray marker put anywhere: either way the indexed
     // merge must give the loop's bytes (or leave the work to the loop).
-    const std::vector<std::string> strays = {"!", "?B", "?Bq$B$", ")b,", "B#", "BB#", ")bb", "%#", "%%#", "),",
+    const std::vector<std::string> strays = {"!", "!!", "!!!", "?B", "?Bq$B$", ")b,", "B#", "BB#", ")bb", "%#", "%%#", "),",
                                              "#", ")", "%", ":", "?IM", "^^", "$IM$", "initialise,", "images:",
                                              ":Swatch:", ",", "%#00FF00(65280),", ":B#000000(0)b,"};
     std::mt19937 random(17);
