@@ -172,7 +172,9 @@ TEST(Files, AtomicWriteKeepsPermissionsAndWritesThroughLinks) {
         EXPECT_EQ(saved.ok(), !c.refused) << saved.error();
         if (!changed.empty()) {
             EXPECT_EQ(hw::readFileOrEmpty(changed), c.refused ? "old" : "new");
-            if (mode != 0) EXPECT_EQ(modeOf(changed), mode);
+            if (mode != 0) {
+                EXPECT_EQ(modeOf(changed), mode);
+            }
         }
         EXPECT_EQ(fs::is_symlink(path), wasLink);
     }
@@ -218,7 +220,9 @@ TEST(Files, AtomicWriteSurvivesBeingKilledAtAnyMoment) {
         const auto names = namesIn(dir);
         ASSERT_LE(names.size(), 2u) << "round " << round;
         for (const auto& name : names) {
-            if (name != "scheme.wsm") EXPECT_EQ(name.rfind(".~hw", 0), 0u) << name;
+            if (name != "scheme.wsm") {
+                EXPECT_EQ(name.rfind(".~hw", 0), 0u) << name;
+            }
         }
     }
     EXPECT_GT(sawSecond, 0);
