@@ -145,9 +145,11 @@ Status writeFileAtomic(const std::string& path, std::string_view data) {
 
     struct stat old {};
     const bool replacing = ::stat(target.c_str(), &old) == 0;
-    if (replacing && !S_ISREG(old.st_mode)) return Error{"The name " + path + " is taken by something that is not a file."};
+    if (replacing && !S_ISREG(old.st_mode))
+        return Error{"The name " + path + " is taken by something that is not a file."};
     // Renaming over a read-only file would succeed, but the user made it read-only to keep it.
-    if (replacing && ((old.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0)) return Error{"The file " + path + " is read-only."};
+    if (replacing && ((old.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0))
+        return Error{"The file " + path + " is read-only."};
 
     sweepDeadTemporaries(folder);
     std::string temp;
