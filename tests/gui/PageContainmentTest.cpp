@@ -118,7 +118,7 @@ private slots:
         const QByteArray svg = "<svg xmlns='http://www.w3.org/2000/svg' onload=\"" + reportAs("svg") + "\"/>";
         QVERIFY(open("<html><head><base href=\"javascript:window.byBase=1//\">"
                      "<meta http-equiv=refresh content=\"1;url=" + inData("refresh") + "\"></head><body>"
-                     "<p id=words>click onclick= here, or javascript: there</p>"
+                     "<p>paint me</p><p id=words>click onclick= here, or javascript: there</p>"
                      "<object data=\"" + inData("object-data") + "\"></object>"
                      "<object data=\"evil.html\" type=\"text/html\"></object>"
                      "<object data=\"data:image/svg+xml;base64," + svg.toBase64() + "\" type=\"image/svg+xml\"></object>"

@@ -395,7 +395,11 @@ private slots:
                  qPrintable(window->statusBar()->currentMessage()));
 
         window->statusBar()->clearMessage();
+        click(book()->SBimgColorPalette);
+        typeHex("ff0000");
+        click(palette()->CPpnlSwatch);
         click(card()->SCpnlColor(1));
+        QFile::remove(QString::fromStdString(swatchBookJsPath()));
         card()->SClblCaption(1)->setText(QStringLiteral("#12345"));
         click(card()->SCpnlSwatch(1), {3, 3});
         QVERIFY(!QFile::exists(QString::fromStdString(swatchBookJsPath())));
