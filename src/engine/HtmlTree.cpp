@@ -14,6 +14,8 @@ constexpr auto npos = string_view::npos;
 
 // A browser attaches an element beside its parent once this many elements are open.
 constexpr std::size_t maxDomDepth = 512;
+// Misnested formatting elements can still nest deeper; no path names an element below this.
+constexpr std::size_t maxPathDepth = 1024;
 // Walking the open elements may cost this many steps per byte of the page (plus a floor).
 constexpr std::size_t workPerByte = 64;
 constexpr std::size_t workFloor = 1u << 20;
@@ -186,6 +188,34 @@ std::string readReferences(string_view value) {
     return out;
 }
 
+// What the parser asks of an open element while it walks the stack, worked out once per element
+// so that a walk costs a few instructions a step.
+enum Flag : unsigned {
+    Special = 1u << 0,
+    ScopeBoundary = 1u << 1, ///< ends every scope
+    ButtonBoundary = 1u << 2,
+    ListBoundary = 1u << 3,
+    TableBoundary = 1u << 4, ///< ends table scope
+    Heading = 1u << 5,
+};
+
+unsigned flagsOf(string_view n, bool foreign) {
+    unsigned f = 0;
+    if (foreign) {
+        if (isOneOf(n, {"mi", "mo", "mn", "ms", "mtext", "annotation-xml", "foreignobject", "desc", "title"}))
+            f |= Special | ScopeBoundary;
+        return f;
+    }
+    if (isSpecial(n)) f |= Special;
+    if (isOneOf(n, {"applet", "caption", "html", "table", "td", "th", "marquee", "object", "template"}))
+        f |= ScopeBoundary;
+    if (n == "button") f |= ButtonBoundary;
+    if (n == "ol" || n == "ul") f |= ListBoundary;
+    if (n == "html" || n == "table" || n == "template") f |= TableBoundary;
+    if (isHeading(n)) f |= Heading;
+    return f;
+}
+
 // ---- tokens ----------------------------------------------------------------------------------
 
 struct Token {
@@ -205,7 +235,8 @@ struct Token {
 class HtmlTreeBuilder {
 public:
     HtmlTreeBuilder(string_view text, HtmlTree& tree)
-        : m_text(text), m_tree(tree), m_budget(text.size() * workPerByte + workFloor) {}
+        : m_text(text), m_tree(tree), m_budget(text.size() * workPerByte + workFloor),
+          m_elementLimit(text.size() / 2 + 1024) {}
 
     void run();
     void setDoctype(string_view doctype) {
@@ -278,7 +309,19 @@ private:
     HtmlTree& m_tree;
     std::vector<int> m_stack;
     std::vector<char> m_onStack;
+    std::vector<unsigned> m_flags; ///< Flag bits of each element
+    unsigned flags(int e) const { return m_flags[static_cast<std::size_t>(e)]; }
+    /// Every change of an element's place on the stack goes through here, which keeps the count
+    /// of open paragraphs: with none open, closing one needs no walk.
+    void setOnStack(int e, int on) {
+        char& mark = m_onStack[static_cast<std::size_t>(e)];
+        const HtmlElement& el = m_tree.elements[static_cast<std::size_t>(e)];
+        if (mark != on && !el.foreign && el.name == "p") m_openParagraphs += on ? 1 : -1;
+        mark = static_cast<char>(on);
+    }
+    long m_openParagraphs = 0;
     std::vector<Formatting> m_formatting;
+    std::vector<int> m_lastOfTag; ///< the last element made from each tag
     Mode m_mode = Mode::BeforeHead;
     bool m_sawDoctype = false;
     bool m_tableContext = false; ///< body rules applied from a table mode
@@ -286,6 +329,7 @@ private:
     bool m_fosterParenting = false;
     bool m_stopped = false;
     std::size_t m_budget;
+    std::size_t m_elementLimit;
     int m_html = -1;
 };
 
@@ -496,20 +540,19 @@ int HtmlTreeBuilder::makeElement(const std::string& name, const std::string& id,
     e.tag = tag;
     e.foreign = foreign;
     const int index = static_cast<int>(m_tree.elements.size());
+    // Copies of formatting elements could outgrow the page; a real page has no more elements
+    // than it has pairs of bytes.
+    if (m_tree.elements.size() >= m_elementLimit) m_stopped = true;
     m_tree.elements.push_back(std::move(e));
     m_tree.m_nextOfSameTag.push_back(-1);
     m_onStack.push_back(0);
+    m_flags.push_back(flagsOf(name, foreign));
     if (tag >= 0) {
         int& first = m_tree.m_tagElement[static_cast<std::size_t>(tag)];
-        if (first < 0) {
-            first = index;
-        } else {
-            // Copies are few per tag (at most the open formatting elements), so the walk is short.
-            int last = first;
-            while (m_tree.m_nextOfSameTag[static_cast<std::size_t>(last)] >= 0)
-                last = m_tree.m_nextOfSameTag[static_cast<std::size_t>(last)];
-            m_tree.m_nextOfSameTag[static_cast<std::size_t>(last)] = index;
-        }
+        if (m_lastOfTag.size() <= static_cast<std::size_t>(tag)) m_lastOfTag.resize(m_tree.m_tagElement.size(), -1);
+        if (first < 0) first = index;
+        else m_tree.m_nextOfSameTag[static_cast<std::size_t>(m_lastOfTag[static_cast<std::size_t>(tag)])] = index;
+        m_lastOfTag[static_cast<std::size_t>(tag)] = index;
     }
     return index;
 }
@@ -583,7 +626,7 @@ int HtmlTreeBuilder::insertElement(const Token& t, bool foreign) {
     const int e = makeElement(t.name, t.id, t.hasId, t.tag, foreign);
     insertAt(e);
     m_stack.push_back(e);
-    m_onStack[static_cast<std::size_t>(e)] = 1;
+    setOnStack(e, 1);
     return e;
 }
 
@@ -595,7 +638,7 @@ int HtmlTreeBuilder::insertImplied(const std::string& name) {
 
 void HtmlTreeBuilder::pop() {
     if (m_stack.size() <= 1) return; // the html element stays
-    m_onStack[static_cast<std::size_t>(m_stack.back())] = 0;
+    setOnStack(m_stack.back(), 0);
     m_stack.pop_back();
 }
 
@@ -618,25 +661,20 @@ void HtmlTreeBuilder::popUntilHeading() {
 // ---- scopes ------------------------------------------------------------------------------------
 
 bool HtmlTreeBuilder::inScope(string_view name, Scope scope) {
+    unsigned boundary = ScopeBoundary;
+    if (scope == Scope::Button) boundary |= ButtonBoundary;
+    if (scope == Scope::ListItem) boundary |= ListBoundary;
+    if (scope == Scope::Table) boundary = TableBoundary;
     for (std::size_t k = m_stack.size(); k-- > 0;) {
         if (!spend(1)) return false;
         const int e = m_stack[k];
-        const std::string& n = nameOf(e);
-        const bool foreign = m_tree.elements[static_cast<std::size_t>(e)].foreign;
-        if (n == name && !foreign) return true;
+        const HtmlElement& el = m_tree.elements[static_cast<std::size_t>(e)];
+        if (!el.foreign && el.name == name) return true;
         if (scope == Scope::Select) {
-            if (n != "optgroup" && n != "option") return false;
+            if (el.name != "optgroup" && el.name != "option") return false;
             continue;
         }
-        if (scope == Scope::Table) {
-            if (n == "html" || n == "table" || n == "template") return false;
-            continue;
-        }
-        if (foreign ? isOneOf(n, {"mi", "mo", "mn", "ms", "mtext", "annotation-xml", "foreignobject", "desc", "title"})
-                    : isOneOf(n, {"applet", "caption", "html", "table", "td", "th", "marquee", "object", "template"}))
-            return false;
-        if (scope == Scope::Button && n == "button") return false;
-        if (scope == Scope::ListItem && (n == "ol" || n == "ul")) return false;
+        if (flags(e) & boundary) return false;
     }
     return false;
 }
@@ -644,10 +682,9 @@ bool HtmlTreeBuilder::inScope(string_view name, Scope scope) {
 bool HtmlTreeBuilder::headingInScope() {
     for (std::size_t k = m_stack.size(); k-- > 0;) {
         if (!spend(1)) return false;
-        const std::string& n = nameOf(m_stack[k]);
-        if (isHeading(n)) return true;
-        if (isOneOf(n, {"applet", "caption", "html", "table", "td", "th", "marquee", "object", "template"}))
-            return false;
+        const unsigned f = flags(m_stack[k]);
+        if (f & Heading) return true;
+        if (f & ScopeBoundary) return false;
     }
     return false;
 }
@@ -657,7 +694,7 @@ void HtmlTreeBuilder::generateImpliedEnds(string_view except) {
 }
 
 void HtmlTreeBuilder::closeParagraph() {
-    if (!inScope("p", Scope::Button)) return;
+    if (m_openParagraphs <= 0 || !inScope("p", Scope::Button)) return;
     generateImpliedEnds("p");
     popUntil("p");
 }
@@ -707,12 +744,12 @@ void HtmlTreeBuilder::reconstructFormatting() {
         if (!spend(1)) return;
         --k;
     }
-    for (; k < m_formatting.size(); ++k) {
+    for (; k < m_formatting.size() && !m_stopped; ++k) {
         Formatting& f = m_formatting[k];
         const int e = makeElement(f.name, f.id, f.hasId, f.tag, false);
         insertAt(e);
         m_stack.push_back(e);
-        m_onStack[static_cast<std::size_t>(e)] = 1;
+        setOnStack(e, 1);
         f.element = e;
     }
 }
@@ -753,8 +790,7 @@ bool HtmlTreeBuilder::adoption(const std::string& subject) {
         int furthest = -1;
         for (std::size_t k = static_cast<std::size_t>(feStack) + 1; k < m_stack.size(); ++k) {
             if (!spend(1)) return true;
-            const auto& el = m_tree.elements[static_cast<std::size_t>(m_stack[k])];
-            if (!el.foreign && isSpecial(el.name)) {
+            if (flags(m_stack[k]) & Special) {
                 furthest = static_cast<int>(k);
                 break;
             }
@@ -781,7 +817,7 @@ bool HtmlTreeBuilder::adoption(const std::string& subject) {
                 nodeFormatting = -1;
             }
             if (nodeFormatting < 0) {
-                m_onStack[static_cast<std::size_t>(node)] = 0;
+                setOnStack(node, 0);
                 m_stack.erase(m_stack.begin() + nodeIndex);
                 if (!spend(m_stack.size() - static_cast<std::size_t>(nodeIndex) + 1)) return true;
                 continue;
@@ -789,8 +825,8 @@ bool HtmlTreeBuilder::adoption(const std::string& subject) {
             Formatting& f = m_formatting[static_cast<std::size_t>(nodeFormatting)];
             const int copy = makeElement(f.name, f.id, f.hasId, f.tag, false);
             f.element = copy;
-            m_onStack[static_cast<std::size_t>(node)] = 0;
-            m_onStack[static_cast<std::size_t>(copy)] = 1;
+            setOnStack(node, 0);
+            setOnStack(copy, 1);
             m_stack[static_cast<std::size_t>(nodeIndex)] = copy;
             node = copy;
             if (lastNode == furthestBlock) bookmark = nodeFormatting + 1;
@@ -802,6 +838,7 @@ bool HtmlTreeBuilder::adoption(const std::string& subject) {
             const bool saved = m_fosterParenting;
             std::vector<int> saveStack;
             // insertAt works from the current node: stand on the common ancestor for it.
+            if (!spend(m_stack.size())) return true;
             const auto fosterTarget = std::find(m_stack.begin(), m_stack.end(), commonAncestor);
             if (fosterTarget != m_stack.end()) {
                 saveStack.assign(fosterTarget + 1, m_stack.end());
@@ -831,12 +868,12 @@ bool HtmlTreeBuilder::adoption(const std::string& subject) {
         m_formatting.insert(m_formatting.begin() + bookmark, {fresh, feEntry.name, feEntry.id, feEntry.hasId, feEntry.tag});
         const int feAt = stackIndex(fe);
         if (feAt >= 0) {
-            m_onStack[static_cast<std::size_t>(fe)] = 0;
+            setOnStack(fe, 0);
             m_stack.erase(m_stack.begin() + feAt);
         }
         const int fbAt = stackIndex(furthestBlock);
         m_stack.insert(m_stack.begin() + (fbAt < 0 ? static_cast<int>(m_stack.size()) : fbAt + 1), fresh);
-        m_onStack[static_cast<std::size_t>(fresh)] = 1;
+        setOnStack(fresh, 1);
         if (!spend(m_stack.size())) return true;
     }
     return true;
@@ -847,7 +884,7 @@ bool HtmlTreeBuilder::adoption(const std::string& subject) {
 void HtmlTreeBuilder::run() {
     m_html = makeElement("html", {}, false, -1, false);
     m_stack.push_back(m_html);
-    m_onStack[static_cast<std::size_t>(m_html)] = 1;
+    setOnStack(m_html, 1);
     bool sawDoctype = m_sawDoctype;
     bool sawContent = false;
     Token t;
@@ -936,16 +973,16 @@ void HtmlTreeBuilder::process(Token& t) {
             if (m_mode == Mode::AfterHead) {
                 // Back into the head for it, as the browser does.
                 m_stack.push_back(m_tree.head);
-                m_onStack[static_cast<std::size_t>(m_tree.head)] = 1;
+                setOnStack(m_tree.head, 1);
                 const int e = insertElement(t);
                 if (isVoid(t.name)) pop();
                 if (!isRawText(t.name)) {
-                    m_onStack[static_cast<std::size_t>(m_tree.head)] = 0;
+                    setOnStack(m_tree.head, 0);
                     m_stack.erase(std::find(m_stack.begin(), m_stack.end(), m_tree.head));
                 } else {
                     // The raw text element is closed by its end tag; the head leaves after it.
                     m_stack.erase(std::find(m_stack.begin(), m_stack.end(), m_tree.head));
-                    m_onStack[static_cast<std::size_t>(m_tree.head)] = 0;
+                    setOnStack(m_tree.head, 0);
                     (void)e;
                 }
                 return;
@@ -1093,7 +1130,7 @@ void HtmlTreeBuilder::inBody(Token& t) {
                     popUntil(std::string(node));
                     break;
                 }
-                if (isSpecial(node) && !isOneOf(node, {"address", "div", "p"})) break;
+                if ((flags(m_stack[k]) & Special) && !isOneOf(node, {"address", "div", "p"})) break;
             }
             closeParagraph();
             insertElement(t);
@@ -1127,6 +1164,7 @@ void HtmlTreeBuilder::inBody(Token& t) {
         }
         if (n == "a") {
             for (std::size_t k = m_formatting.size(); k-- > 0;) {
+                if (!spend(1)) return;
                 if (m_formatting[k].element < 0) break;
                 if (m_formatting[k].name == "a") {
                     const int a = m_formatting[k].element;
@@ -1135,7 +1173,7 @@ void HtmlTreeBuilder::inBody(Token& t) {
                     if (fi >= 0) m_formatting.erase(m_formatting.begin() + fi);
                     const int si = stackIndex(a);
                     if (si >= 0) {
-                        m_onStack[static_cast<std::size_t>(a)] = 0;
+                        setOnStack(a, 0);
                         m_stack.erase(m_stack.begin() + si);
                     }
                     break;
@@ -1235,7 +1273,7 @@ void HtmlTreeBuilder::inBody(Token& t) {
         return;
     }
     if (n == "p") {
-        if (!inScope("p", Scope::Button)) {
+        if (m_openParagraphs <= 0 || !inScope("p", Scope::Button)) {
             insertImplied("p");
         }
         closeParagraph();
@@ -1249,7 +1287,7 @@ void HtmlTreeBuilder::inBody(Token& t) {
         generateImpliedEnds();
         const int at = stackIndex(form);
         if (at >= 0) {
-            m_onStack[static_cast<std::size_t>(form)] = 0;
+            setOnStack(form, 0);
             m_stack.erase(m_stack.begin() + at);
         }
         return;
@@ -1295,7 +1333,7 @@ void HtmlTreeBuilder::anyOtherEndTag(const std::string& name) {
             while (m_stack.size() > k) pop();
             return;
         }
-        if (isSpecial(el.name)) return;
+        if (flags(m_stack[k]) & Special) return;
     }
 }
 
@@ -1612,8 +1650,10 @@ int HtmlTree::childPosition(int element) const {
 
 std::string HtmlTree::childPath(int element) const {
     std::vector<int> chain;
-    for (int e = element; e >= 0 && e != body && e != 0; e = elements[static_cast<std::size_t>(e)].parent)
+    for (int e = element; e >= 0 && e != body && e != 0; e = elements[static_cast<std::size_t>(e)].parent) {
+        if (chain.size() >= maxPathDepth) return {};
         chain.push_back(e);
+    }
     bool underBody = element == body;
     if (!underBody && !chain.empty()) underBody = elements[static_cast<std::size_t>(chain.back())].parent == body;
     std::string path = underBody ? "body" : "html";

@@ -25,6 +25,8 @@ constexpr char markStandIn = '\x03';
 // How far back from a page's start a doctype is looked for.
 constexpr std::size_t prologReach = 4096;
 constexpr std::size_t titleLength = 80;
+// The most copies of one misnested element a rule names.
+constexpr std::size_t maxCopies = 100;
 
 char lowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f'; }
@@ -150,17 +152,19 @@ std::string ruleText(const Rule& r) {
 
 std::string pageStyleSheet(const AnsiString& page, const AnsiString& record, bool borders,
                            const StyleSheetHeader& header, const std::string& pageLabel,
-                           const std::optional<std::string>& doctype) {
+                           const std::optional<std::string>& doctype, std::size_t sectionsBefore) {
     const std::string& text = page.str();
-    const HtmlTree tree = doctype ? HtmlTree::parse(text, string_view(*doctype)) : HtmlTree::parse(text);
+    const std::size_t skip = std::min(sectionsBefore, text.size());
+    const string_view own = string_view(text).substr(skip);
+    const HtmlTree tree = doctype ? HtmlTree::parse(own, string_view(*doctype)) : HtmlTree::parse(own);
 
     // The page with a marker in front of every start tag, instrumented as the scheme view does.
     std::string marked;
     marked.reserve(text.size() + tree.tagOffsets.size() * 8);
     std::size_t copied = 0;
     for (std::size_t k = 0; k < tree.tagOffsets.size(); ++k) {
-        marked.append(text, copied, tree.tagOffsets[k] - copied);
-        copied = tree.tagOffsets[k];
+        marked.append(text, copied, skip + tree.tagOffsets[k] - copied);
+        copied = skip + tree.tagOffsets[k];
         marked += markOpen;
         marked += std::to_string(k);
         marked += markClose;
@@ -223,20 +227,29 @@ std::string pageStyleSheet(const AnsiString& page, const AnsiString& record, boo
             if (ownId) {
                 rule.selector = "#" + cssIdentifier(first.id);
             } else {
-                for (const int e : elements) {
+                const std::size_t named = std::min(elements.size(), maxCopies);
+                for (std::size_t k = 0; k < named; ++k) {
+                    const std::string path = tree.childPath(elements[k]);
+                    if (path.empty()) {
+                        rule.selector.clear();
+                        break;
+                    }
                     if (!rule.selector.empty()) rule.selector += ",\n";
-                    rule.selector += tree.childPath(e);
+                    rule.selector += path;
                 }
                 // The browser opened copies of a misnested formatting element; the scheme view
                 // paints them all, as they carry the same attributes.
                 if (elements.size() > 1) rule.note = label + " and the copies the browser made of it";
+                if (named < elements.size())
+                    rule.note += " (the first " + std::to_string(named) + " of " + std::to_string(elements.size()) + ")";
+                if (rule.selector.empty()) rule.note = label + ": it is nested too deeply to be named by its place";
             }
         }
         rules.push_back(std::move(rule));
     }
     std::stable_sort(rules.begin(), rules.end(), [](const Rule& a, const Rule& b) { return a.at < b.at; });
 
-    std::string title = pageLabel.empty() ? pageTitle(text) : pageLabel;
+    std::string title = pageLabel.empty() ? pageTitle(own) : pageLabel;
     std::string out = "/* Colours of the web scheme " + commentText(header.schemeName);
     out += title.empty() ? std::string(" for its page") : " for the page \"" + commentText(title) + "\"";
     out += ", exported by Huewright";
@@ -267,7 +280,8 @@ std::vector<SchemeStyleSheet> schemeStyleSheets(const AnsiString& schemeText, co
         return sheets;
     }
     const SchemePageText single = singlePageOfScheme(schemeText);
-    sheets.push_back({-1, pageStyleSheet(single.page, single.record, true, header, {}, prologOf(single.prolog))});
+    sheets.push_back({-1, pageStyleSheet(single.page, single.record, true, header, {}, prologOf(single.prolog),
+                                         single.sectionsBefore)});
     return sheets;
 }
 

@@ -32,10 +32,11 @@ struct StyleSheetHeader {
 /// The stylesheet of one page: `page` the page text as the scheme holds it, `record` its change
 /// record; `borders` false leaves border colours out (frames show none). `pageLabel` names the
 /// page in the header (empty for the page's title); `doctype` is the inside of the doctype that
-/// stood in front of the page text, when one did.
+/// stood in front of the page text, when one did; the first `sectionsBefore` characters of
+/// `page` are instrumented with it but are no part of the page.
 std::string pageStyleSheet(const AnsiString& page, const AnsiString& record, bool borders,
                            const StyleSheetHeader& header, const std::string& pageLabel = {},
-                           const std::optional<std::string>& doctype = std::nullopt);
+                           const std::optional<std::string>& doctype = std::nullopt, std::size_t sectionsBefore = 0);
 
 /// One stylesheet of a scheme.
 struct SchemeStyleSheet {

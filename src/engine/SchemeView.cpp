@@ -366,6 +366,26 @@ SchemePageText singlePageOfScheme(const AnsiString& schemeText) {
     const int pageStart = text.Pos("<html");
     piece.page = text.SubString(pageStart, text.Pos("</html>") + 7 - pageStart);
     piece.prolog = prologBefore(text.str(), pageStart);
+    if (pageStart == 0) {
+        // The page follows the record, or the stylesheet section after it; the stylesheet's end
+        // is not marked, so the page is taken to start at its first tag.
+        const std::string& page = piece.page.str();
+        std::size_t from = page.find("endData");
+        from = from == std::string::npos ? 0 : from + 7;
+        const auto css = page.find("beginCssData", from);
+        if (css != std::string::npos) {
+            from = css + 12;
+            for (auto lt = page.find('<', from); lt != std::string::npos; lt = page.find('<', lt + 1)) {
+                const char c = lt + 1 < page.size() ? page[lt + 1] : '\0';
+                if (std::isalpha(static_cast<unsigned char>(c)) || c == '!') {
+                    from = lt;
+                    break;
+                }
+            }
+        }
+        while (from < page.size() && isSpace(page[from])) ++from;
+        piece.sectionsBefore = std::min(from, page.size());
+    }
     return piece;
 }
 

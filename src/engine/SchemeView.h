@@ -59,6 +59,9 @@ struct SchemePageText {
     AnsiString page;
     AnsiString record;
     std::string prolog; ///< the scheme text in front of the page (where its doctype stands)
+    /// How many characters at the start of `page` are the scheme's own sections, not the page:
+    /// a page without an html tag is taken from the start of the scheme text.
+    std::size_t sectionsBefore = 0;
 };
 SchemePageText singlePageOfScheme(const AnsiString& schemeText);
 
