@@ -311,17 +311,20 @@ private:
     std::vector<char> m_onStack;
     std::vector<unsigned> m_flags; ///< Flag bits of each element
     unsigned flags(int e) const { return m_flags[static_cast<std::size_t>(e)]; }
-    /// Every change of an element's place on the stack goes through here, which keeps the count
-    /// of open paragraphs: with none open, closing one needs no walk.
+    /// Every change of an element's place on the stack goes through here, which keeps the counts
+    /// of open paragraphs (with none open, closing one needs no walk) and templates.
     void setOnStack(int e, int on) {
         char& mark = m_onStack[static_cast<std::size_t>(e)];
         const HtmlElement& el = m_tree.elements[static_cast<std::size_t>(e)];
         if (mark != on && !el.foreign && el.name == "p") m_openParagraphs += on ? 1 : -1;
+        if (mark != on && !el.foreign && el.name == "template") m_openTemplates += on ? 1 : -1;
         mark = static_cast<char>(on);
     }
     long m_openParagraphs = 0;
+    long m_openTemplates = 0;
     std::vector<Formatting> m_formatting;
     std::vector<int> m_lastOfTag; ///< the last element made from each tag
+    std::vector<int> m_fragmentOf; ///< a template's content, by the template's index
     Mode m_mode = Mode::BeforeHead;
     bool m_sawDoctype = false;
     bool m_tableContext = false; ///< body rules applied from a table mode
@@ -614,6 +617,17 @@ void HtmlTreeBuilder::insertAt(int element) {
         }
     }
     if (target < 0) target = m_html;
+    // A template's content is a fragment of its own, outside the document.
+    if (nameOf(target) == "template" && !m_tree.elements[static_cast<std::size_t>(target)].foreign) {
+        if (m_fragmentOf.size() <= static_cast<std::size_t>(target)) m_fragmentOf.resize(m_tree.elements.size(), -1);
+        int& fragment = m_fragmentOf[static_cast<std::size_t>(target)];
+        if (fragment < 0) {
+            const int made = makeElement("#document-fragment", {}, false, -1, false);
+            m_fragmentOf[static_cast<std::size_t>(target)] = made;
+        }
+        append(m_fragmentOf[static_cast<std::size_t>(target)], element);
+        return;
+    }
     // Past the browser's depth limit a new element goes beside its parent.
     if (m_stack.size() > maxDomDepth) {
         const int up = m_tree.elements[static_cast<std::size_t>(target)].parent;
@@ -954,6 +968,12 @@ void HtmlTreeBuilder::process(Token& t) {
     case Mode::InHead:
     case Mode::AfterHead:
         if (t.kind == Token::Kind::Text && t.blankText) return;
+        if (m_openTemplates > 0) {
+            // A template in the head holds what follows until its end tag, as a body would.
+            if (end && t.name == "template") popUntil("template");
+            else inBody(t);
+            return;
+        }
         if (start && t.name == "html") {
             if (m_tree.m_tagElement[static_cast<std::size_t>(t.tag)] < 0)
                 m_tree.m_tagElement[static_cast<std::size_t>(t.tag)] = m_html;
@@ -1029,11 +1049,13 @@ void HtmlTreeBuilder::process(Token& t) {
         return;
     case Mode::InFrameset:
         if (t.kind == Token::Kind::Text) return;
-        if (start && t.name == "frameset") insertElement(t);
+        if (start && t.name == "noframes") insertElement(t);
+        else if (end && t.name == "noframes" && currentIs("noframes")) pop();
+        else if (start && t.name == "frameset") insertElement(t);
         else if (start && t.name == "frame") {
             insertElement(t);
             pop();
-        } else if (end && t.name == "frameset" && m_stack.size() > 2) {
+        } else if (end && t.name == "frameset" && m_stack.size() > 1) {
             pop();
         }
         return;
@@ -1650,8 +1672,9 @@ int HtmlTree::childPosition(int element) const {
 
 std::string HtmlTree::childPath(int element) const {
     std::vector<int> chain;
-    for (int e = element; e >= 0 && e != body && e != 0; e = elements[static_cast<std::size_t>(e)].parent) {
-        if (chain.size() >= maxPathDepth) return {};
+    for (int e = element; e != body && e != 0; e = elements[static_cast<std::size_t>(e)].parent) {
+        // Outside the document (in a template's content), or too deep to name.
+        if (e < 0 || chain.size() >= maxPathDepth) return {};
         chain.push_back(e);
     }
     bool underBody = element == body;

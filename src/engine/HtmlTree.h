@@ -58,7 +58,8 @@ public:
     /// The 1-based position of an element among its parent's child elements.
     int childPosition(int element) const;
     /// "body > div:nth-child(2) > p:nth-child(1)": the child positions from the body (or from
-    /// html for an element outside the body); empty for an element nested over 1024 deep.
+    /// html for an element outside the body); empty for an element nested over 1024 deep or
+    /// kept out of the document (a template's content).
     std::string childPath(int element) const;
 
 private:

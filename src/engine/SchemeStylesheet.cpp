@@ -242,7 +242,7 @@ std::string pageStyleSheet(const AnsiString& page, const AnsiString& record, boo
                 if (elements.size() > 1) rule.note = label + " and the copies the browser made of it";
                 if (named < elements.size())
                     rule.note += " (the first " + std::to_string(named) + " of " + std::to_string(elements.size()) + ")";
-                if (rule.selector.empty()) rule.note = label + ": it is nested too deeply to be named by its place";
+                if (rule.selector.empty()) rule.note = label + ": it cannot be named by its place (nested too deeply, or inside a template)";
             }
         }
         rules.push_back(std::move(rule));

@@ -14,6 +14,7 @@
 #include <QAction>
 #include <QDirIterator>
 #include <QFile>
+#include <QMap>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWebEnginePage>
@@ -58,15 +59,16 @@ struct PlainBrowser {
 };
 
 /// Every element of the document in document order, each as its child positions from the body
-/// (or from html outside it); what a script-less browser puts inside noscript is left out, since
+/// (or from html outside it; a frameset is not a body); what a script-less browser puts inside noscript is left out, since
 /// a browser running scripts reads it as text.
 const char* enginePaths = R"((function(){
+  var body=document.documentElement.querySelector(':scope > body');
   function path(e){
     var parts=[];
-    while(e&&e!==document.body&&e!==document.documentElement){
+    while(e&&e!==body&&e!==document.documentElement){
       var i=1;for(var s=e.previousElementSibling;s;s=s.previousElementSibling)i++;
       parts.unshift(' > '+e.localName.toLowerCase()+':nth-child('+i+')');e=e.parentElement;}
-    return (e===document.body?'body':'html')+parts.join('');}
+    return (e&&e===body?'body':'html')+parts.join('');}
   var out=[],all=document.getElementsByTagName('*');
   for(var k=0;k<all.length;k++){var p=all[k].parentElement;
     if(p&&p.closest('noscript'))continue;out.push(path(all[k]));}
@@ -87,6 +89,21 @@ QStringList treePaths(const HtmlTree& tree) {
         stack.insert(stack.end(), children.rbegin(), children.rend());
     }
     return out;
+}
+
+/// Where the browser's elements of the page at `path` and the program's tree part, or empty.
+QString differenceFromEngine(PlainBrowser& plain, const QString& path) {
+    const AnsiString text = WebPage::ReadPageFile(path.toStdString());
+    const HtmlTree tree = HtmlTree::parse(text.str());
+    if (!tree.complete) return path + ": not read to the end";
+    if (!plain.open(path)) return path + ": not loaded";
+    const QStringList engine = plain.js(enginePaths).toString().split('\n');
+    const QStringList ours = treePaths(tree);
+    qsizetype k = 0;
+    while (k < engine.size() && k < ours.size() && engine[k] == ours[k]) ++k;
+    if (k == engine.size() && k == ours.size()) return {};
+    return path + QString(": element %1 of %2 (ours %3)\nbrowser: ").arg(k).arg(engine.size()).arg(ours.size()) +
+           engine.value(k) + "\nours:    " + ours.value(k);
 }
 
 bool setColour(const char* hex, TColor code) { return writeSwatchBookJs(SwatchBookJsLayout::A, hex, code).ok(); }
@@ -132,21 +149,57 @@ private slots:
         int pages = 0;
         QDirIterator it(corpus, {"*.html"}, QDir::Files, QDirIterator::Subdirectories);
         while (it.hasNext()) {
-            const QString path = it.next();
-            const AnsiString text = WebPage::ReadPageFile(path.toStdString());
-            const HtmlTree tree = HtmlTree::parse(text.str());
-            QVERIFY(tree.complete);
-            QVERIFY2(plain.open(path), qPrintable(path));
-            const QStringList engine = plain.js(enginePaths).toString().split('\n');
-            const QStringList ours = treePaths(tree);
-            qsizetype k = 0;
-            while (k < engine.size() && k < ours.size() && engine[k] == ours[k]) ++k;
-            QVERIFY2(k == engine.size() && k == ours.size(),
-                     qPrintable(path + QString(": element %1 of %2 (ours %3)\nbrowser: ").arg(k).arg(engine.size()).arg(ours.size()) +
-                                engine.value(k) + "\nours:    " + ours.value(k)));
+            const QString difference = differenceFromEngine(plain, it.next());
+            QVERIFY2(difference.isEmpty(), qPrintable(difference));
             ++pages;
         }
         QVERIFY(pages >= 20);
+    }
+
+    void theTreeIsTheBrowsersOnMisnestedMarkup() {
+        const char* pages[] = {
+            "<p>a<table><tr><td>x</table>",
+            "<!DOCTYPE html><p>a<table><tr><td>x</table>",
+            "<table><div>x</div><tr><td>a<td>b<tr><th>c</table><p>d",
+            "<table><b>x<tr><td>y</b>z</td></tr></table>w",
+            "<b><p>x</b>y</p>",
+            "<font color=red><p>x<p>y</font><p>z",
+            "<a href=1>x<div>y<a href=2>z</a></div></a>",
+            "<p><b><i>x<p>y<p>z</b>w",
+            "<ul><li>a<li>b<ul><li>c</ul><li>d</ul><dl><dt>t<dd>d<dt>u</dl>",
+            "<h1>a<h2>b</h1>c<h3>d</h3>",
+            "<form><form><p>x</form><p>y</form>",
+            "<select><option>a<optgroup><option>b<div>c</div></select><p>x",
+            "<table><tr><td><select><option>a<td>b</table>",
+            "<p>x</p></p><br></br><span>y</span>",
+            "<table><caption>c<p>d</caption><colgroup><col><col></colgroup><thead><tr><td>h<tbody><tr><td>b"
+            "<tfoot><tr><td>f</table>",
+            "<div><span><div><b>x</span>y</div>z</div>",
+            "<nobr>a<nobr>b</nobr>",
+            "<table><tr><td>a</td></tr><tr><td><table><tr><td>b</td></tr></table></td></tr></table>",
+            "<svg><g><rect/><p>x</p></g></svg><math><mi>y</mi></math>",
+            "<textarea><p></textarea><title><b></title><xmp><i></xmp><p>end",
+            "<object><p>a</object><applet><b>c</applet><marquee><i>x</marquee>",
+            "<center><b>a<center>b</b>c</center>",
+            "<table><form><tr><td><input type=hidden><input></td></tr></form></table>",
+            "<div>a<p>b<address>c</address><pre>d</pre>e</div>",
+            "<b>1<b>2<b>3<b>4<p>x</p>",
+            "<html><head><title>t</title></head><p>a</p><head><meta></head></html><p>b",
+            "<body><p>a</body><p>b</html><div>c",
+            "<ruby>a<rb>b<rt>c<rp>d</ruby>",
+            "<table><tr><td>a<table><tr><td>b</td></tr></table>c</td></tr></table>",
+            "<template><p>x</template><p>y",
+        };
+        PlainBrowser plain;
+        int n = 0;
+        for (const char* page : pages) {
+            const QString path = QDir(folder()).filePath(QString("m%1.html").arg(n++));
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly) && f.write(page) > 0);
+            f.close();
+            const QString difference = differenceFromEngine(plain, path);
+            QVERIFY2(difference.isEmpty(), qPrintable(difference + "\n" + page));
+        }
     }
 
     void theExportedStylesheetShowsThePageAsTheSchemeViewDoes() {
@@ -164,20 +217,23 @@ private slots:
                                     .toString()
                                     .split(' ');
         QVERIFY2(ids.size() >= 7, qPrintable(ids.join(' ')));
+        QMap<QString, QString> aspects; // of each painted element: "B", "C", "D" as painted
         struct Paint {
             const char* function;
             const char* aspect;
             const char* hex;
             TColor code;
         };
-        // Background, text and border colours over the elements, as clicks would paint them.
+        // Background, text and border colours over the elements, as clicks would paint them; the
+        // body takes no text colour.
         const Paint paints[] = {{"sb", "B", "FFCC00", 52479}, {"stc", "C", "990000", 153},
                                 {"sbc", "D", "3366CC", 13395507}, {"sb", "B", "00AA55", 5614080}};
         for (int n = 0; n < ids.size(); ++n) {
             for (int k = 0; k < 2; ++k) {
-                const Paint& p = paints[(n + k) % 4];
+                const Paint& p = paints[(n + k + 2) % 4];
                 QVERIFY(setColour(p.hex, p.code));
                 js(QString("%1('%2')").arg(p.function, ids[n]));
+                aspects[ids[n]] += p.aspect;
                 const QString entry = QString("?%1%2$%1$:%1#%3").arg(p.aspect, ids[n], p.hex);
                 QVERIFY2(waitFor([&] { return cookieValue(folder(), "data").contains(entry); }, 10000),
                          qPrintable(entry + " " + cookieValue(folder(), "data")));
@@ -193,14 +249,15 @@ private slots:
                                                   .toBool();
         }));
 
-        // What the scheme view shows of each painted element, and where it stands among the
-        // elements of its tag.
+        // What the scheme view shows of each painted element in the aspects painted, and where
+        // it stands among the elements of its tag.
         const QString look = "(function(){var e=document.getElementById('%1');var s=getComputedStyle(e);"
-                             "var t=e===document.body?'body':e.localName;"
-                             "return [t,Array.prototype.indexOf.call(document.getElementsByTagName(t),e),"
-                             "s.backgroundColor,s.color,s.borderTopColor].join('|');})()";
+                             "var t=e===document.body?'body':e.localName,m='%2';"
+                             "return [t,Array.prototype.indexOf.call(document.getElementsByTagName(t),e),m,"
+                             "m.indexOf('B')<0?'-':s.backgroundColor,m.indexOf('C')<0?'-':s.color,"
+                             "m.indexOf('D')<0?'-':s.borderTopColor].join('|');})()";
         QStringList shown;
-        for (const QString& id : ids) shown << js(look.arg(id)).toString();
+        for (const QString& id : ids) shown << js(look.arg(id, aspects[id])).toString();
 
         const QString css = QDir(folder()).filePath("blue.css");
         QStringList notices;
@@ -231,11 +288,12 @@ private slots:
         PlainBrowser plain;
         QVERIFY(plain.open(QDir(folder()).filePath("index.html")));
         const QString inPage = "(function(){var e=document.getElementsByTagName('%1')[%2];if(!e)return '';"
-                               "var s=getComputedStyle(e);return ['%1','%2',s.backgroundColor,s.color,"
-                               "s.borderTopColor].join('|');})()";
+                               "var s=getComputedStyle(e),m='%3';return ['%1','%2',m,"
+                               "m.indexOf('B')<0?'-':s.backgroundColor,m.indexOf('C')<0?'-':s.color,"
+                               "m.indexOf('D')<0?'-':s.borderTopColor].join('|');})()";
         const auto original = [&](const QString& seen) {
             const QStringList f = seen.split('|');
-            return plain.js(inPage.arg(f.value(0), f.value(1))).toString();
+            return plain.js(inPage.arg(f.value(0), f.value(1), f.value(2))).toString();
         };
         // Without the stylesheet the page looks otherwise, so the comparison below means something.
         for (const QString& seen : shown) QVERIFY2(original(seen) != seen, qPrintable(seen));
