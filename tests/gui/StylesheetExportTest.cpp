@@ -14,6 +14,7 @@
 #include <QAction>
 #include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <QMap>
 #include <QTemporaryDir>
 #include <QTest>
@@ -299,6 +300,56 @@ private slots:
         for (const QString& seen : shown) QVERIFY2(original(seen) != seen, qPrintable(seen));
         QVERIFY(plain.open(linked));
         for (const QString& seen : shown) QCOMPARE(original(seen), seen);
+    }
+
+    void aFramesetGivesEachFrameAStylesheetForItsOwnPage() {
+        for (auto name : {"raw-frames.html", "raw-frame0.html", "raw-frame1.html"})
+            QVERIFY(QFile::copy(QStringLiteral(HW_TEST_DATA "/pages/") + name, QDir(folder()).filePath(name)));
+        QVERIFY(openPage(*m_window, folder(), "raw-frames.html"));
+        QVERIFY(waitFor([&] { return js("frames.length==2&&typeof frames[1].sb=='function'").toBool(); }));
+        QVERIFY(setColour("FFCC00", 52479));
+        js("frames[0].sb('1p')");
+        QVERIFY(waitFor([&] { return cookieValue(folder(), "frameC[0]").contains("?B1p$B$:B#FFCC00"); }, 10000));
+        QVERIFY(setColour("3366CC", 13395507));
+        js("frames[1].stc('1p')");
+        QVERIFY(waitFor([&] { return cookieValue(folder(), "frameC[1]").contains("?C1p$C$:C#3366CC"); }, 10000));
+        QVERIFY(waitFor([&] { return m_window->isEnabled(Command::mnuSaveWebSchemeAs); }));
+        const QString scheme = QDir(folder()).filePath("frames.wsm");
+        m_window->fileDialogOverride = [&](FileDialog) { return std::optional(scheme.toStdString()); };
+        trigger("mnuSaveWebSchemeAs");
+        QVERIFY(waitFor([&] { return state().showingScheme(); }));
+
+        const QString css = QDir(folder()).filePath("frames.css");
+        QStringList notices;
+        m_window->noticeOverride = [&](const std::string& text) { notices << QString::fromStdString(text); };
+        m_window->fileDialogOverride = [&](FileDialog) { return std::optional(css.toStdString()); };
+        trigger("mnuExportStylesheet");
+        const QString first = QDir(folder()).filePath("frames-frame0.css");
+        const QString second = QDir(folder()).filePath("frames-frame1.css");
+        QCOMPARE(notices, QStringList{"The stylesheets have been saved as\n" + first + "\n" + second});
+
+        PlainBrowser plain;
+        const struct {
+            const char* page;
+            QString sheet;
+            const char* property;
+            const char* colour;
+        } frames[] = {{"raw-frame0.html", first, "backgroundColor", "rgb(255, 204, 0)"},
+                      {"raw-frame1.html", second, "color", "rgb(51, 102, 204)"}};
+        for (const auto& frame : frames) {
+            QFile page(QDir(folder()).filePath(frame.page));
+            QVERIFY(page.open(QIODevice::ReadOnly));
+            QByteArray text = page.readAll();
+            text.insert(text.indexOf("</head>"), "<link rel=\"stylesheet\" href=\"" +
+                                                     QFileInfo(frame.sheet).fileName().toUtf8() + "\">");
+            const QString linked = QDir(folder()).filePath(QString("linked-") + frame.page);
+            QFile out(linked);
+            QVERIFY(out.open(QIODevice::WriteOnly) && out.write(text) == text.size());
+            out.close();
+            QVERIFY(plain.open(linked));
+            QCOMPARE(plain.js(QString("getComputedStyle(document.querySelector('p')).") + frame.property).toString(),
+                     QString::fromLatin1(frame.colour));
+        }
     }
 };
 
