@@ -14,8 +14,9 @@ enum class Command {
     mnuNewSwatchBook, mnuOpen, mnuSaveSwatchBook, mnuSaveSwatchBookAs,
     mnuOpenWebPage, mnuOpenWebScheme, mnuSaveWebScheme, mnuSaveWebSchemeAs, mnuCreateHtmlFile,
     mnuPageSetUp, mnuPrintWebScheme, mnuExit,
-    // Edit, View, Tools, Help
-    mnuUndo, mnuViewSource, mnuRefresh, mnuEditOptions, mnuViewTableBorders, mnuViewSwatchBook,
+    // Edit, View, Tools, Help (the contrast report's tool button shares its menu item's state)
+    mnuUndo, mnuViewSource, mnuRefresh, mnuEditOptions, mnuViewTableBorders, mnuViewContrastReport,
+    mnuViewSwatchBook,
     mnuHelpTopics,
     // tool bars of the browser area
     tbnOpenPage, tbnEditSource, tbnRefresh, tbnPreviousPage, tbnNextPage, tbnOpenScheme,
