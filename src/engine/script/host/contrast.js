@@ -3,7 +3,9 @@
 // size, in the page and in every frame the program may read, gives one line: frame index, the
 // element's path, its text colour, the colour behind it (or "picture"), font size in CSS px,
 // font weight, tag, id, class and the start of its text, separated by tabs. The first line is
-// "hwcontrast 1"; a last line "truncated" says the cap was met. The page is only read.
+// "hwcontrast 1"; a last line "truncated" says the cap was met. The page is only read. The
+// ids instrumentation numbers elements with ("3p", "1b") are the program's, not the page's,
+// and are left out.
 (function (cap) {
   var out = ['hwcontrast 1'], windows = [window], j, k, n = 0;
   // Frames in the order the mark script counts them: breadth first from the top window.
@@ -87,7 +89,7 @@
       var text = back ? over(ink, back) : ink;
       var weight = parseInt(cs.fontWeight, 10) || (cs.fontWeight == 'bold' ? 700 : 400);
       out.push([j, pathOf(el), hex(text), back ? hex(back) : 'picture', parseFloat(cs.fontSize) || 16, weight,
-        el.tagName.toLowerCase(), clean(el.id, 60), clean(typeof el.className == 'string' ? el.className : '', 60),
+        el.tagName.toLowerCase(), clean(/^\d+[A-Za-z]+$/.test(el.id) ? '' : el.id, 60), clean(typeof el.className == 'string' ? el.className : '', 60),
         clean(own, 80)].join('\t'));
       n++;
     }
