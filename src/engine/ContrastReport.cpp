@@ -207,6 +207,7 @@ ContrastCollection parseContrastCollection(std::string_view text) {
                                                          [](std::string_view l) { return !l.empty(); }));
         return c;
     }
+    c.understood = true;
     for (std::size_t i = 1; i < lines.size(); ++i) {
         const std::string_view line = trimmed(lines[i]);
         if (line.empty()) continue;

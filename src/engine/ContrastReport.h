@@ -40,6 +40,7 @@ ContrastStanding standingOf(const ContrastRow& row);
 /// What the page's collection gave: the rows, how many lines were not understood, and whether
 /// the page had more texts than the collection takes.
 struct ContrastCollection {
+    bool understood = false; ///< the text began with the collection's header
     std::vector<ContrastRow> rows;
     int rejectedLines = 0;
     bool truncated = false;

@@ -124,7 +124,8 @@ void ContrastReportPanel::showRows(std::vector<ContrastRow> rows, bool truncated
 void ContrastReportPanel::showNothing() {
     m_rows.clear();
     m_chosenKey.clear();
-    m_summary->setText(QStringLiteral("Open a web page or a web scheme to see the contrast of its texts."));
+    m_summary->setText(QStringLiteral("No texts to judge: open a web page or a web scheme to see the contrast of its "
+                                      "texts."));
     m_saveCsv->setEnabled(false);
     m_saveHtml->setEnabled(false);
     fill();

@@ -27,7 +27,7 @@ public:
     /// without, nothing is chosen (a new document has no outline).
     void showRows(std::vector<ContrastRow> rows, bool truncated, const QString& pageName, const QString& folder,
                   bool keepChoice);
-    /// No page on show: an empty report saying so.
+    /// No page on show, or none that could be read: an empty report saying so.
     void showNothing();
 
     const std::vector<ContrastRow>& rows() const { return m_rows; }

@@ -657,6 +657,15 @@ void TfrmBackDrop::refreshContrast(bool newDocument) {
     m_browser->runScript(script, [this, serial, newDocument](const QVariant& result) {
         if (serial != m_contrastSerial) return;
         ContrastCollection collection = parseContrastCollection(result.toString().toStdString());
+        if (!collection.understood) {
+            // The page gave no answer (it went away, or its document could not be read): no
+            // count is better than a wrong one.
+            m_contrastFailures = 0;
+            m_lblContrast->clear();
+            if (m_contrastPanel->isVisible()) m_contrastPanel->showNothing();
+            emit contrastReported();
+            return;
+        }
         sortContrastRows(collection.rows);
         m_contrastFailures = countAAFailures(collection.rows);
         std::string shown;

@@ -123,8 +123,9 @@ TEST(ContrastReport, MalformedCollectionLinesAreSkippedAndCounted) {
         EXPECT_EQ(c.rejectedLines, bad.empty() ? 0 : 1) << bad;
     }
     // Without the header nothing is believed; with it, CR LF lines read as LF ones.
+    EXPECT_FALSE(parseContrastCollection(good).understood);
     EXPECT_TRUE(parseContrastCollection(good).rows.empty());
-    EXPECT_TRUE(parseContrastCollection("").rows.empty());
+    EXPECT_FALSE(parseContrastCollection("").understood);
     EXPECT_EQ(parseContrastCollection("hwcontrast 1\r\n" + good + "\r\n").rows.size(), 1u);
 }
 

@@ -136,11 +136,6 @@ private slots:
         QVERIFY(readAll(offered[0]).contains(",4.47:1,"));
         QVERIFY(readAll(offered[1]).contains("2 texts fail WCAG AA contrast"));
 
-        if (qEnvironmentVariableIsSet("HW_CONTRAST_SHOT")) {
-            QTest::qWait(500);
-            QGuiApplication::primaryScreen()->grabWindow(0).save(qEnvironmentVariable("HW_CONTRAST_SHOT"));
-        }
-
         // Closing the report takes the outline off and unticks the command.
         report()->close();
         QVERIFY(waitFor([&] { return outlineOf("1p") == "none"; }, 5000));
@@ -157,6 +152,56 @@ private slots:
         QSignalSpy reported(m_window, &TfrmBackDrop::contrastReported);
         m_window->findChild<QAction*>("mnuSaveWebSchemeAs")->trigger();
         QVERIFY(waitFor([&] { return statusText() == "pale.wsm: 3 texts fail WCAG AA contrast"; }, 20000));
+    }
+
+    void aFramesetIsReadAndOutlinedFrameByFrame() {
+        for (auto name : {"raw-frames.html", "raw-frame0.html", "raw-frame1.html"})
+            QVERIFY(QFile::copy(QStringLiteral(HW_TEST_DATA "/pages/") + name, m_dir.filePath(name)));
+        QVERIFY(openPage(*m_window, m_dir.path(), "raw-frames.html"));
+        QVERIFY(waitFor([&] { return evaluate(browser(), "frames.length==2&&typeof frames[1].sb=='function'").toBool(); }));
+        m_window->mnuViewContrastReportClick();
+        QVERIFY(writeSwatchBookJs(SwatchBookJsLayout::A, "CCCCCC", rgbColor(0xCC, 0xCC, 0xCC)).ok());
+        QVERIFY(clickElement(browser(), "1p", Qt::RightButton, Qt::NoModifier, 1));
+        QVERIFY(waitFor([&] { return m_window->contrastFailures() == 1 && report()->rows().size() == 2; }, 10000));
+        QCOMPARE(QString::fromStdString(report()->rows()[0].key()), QStringLiteral("2:1/0"));
+        QCOMPARE(QString::fromStdString(report()->rows()[1].key()), QStringLiteral("1:1/0"));
+        report()->table()->setCurrentCell(0, 0);
+        const auto outline = [&](int frame) {
+            return evaluate(browser(), QString("getComputedStyle(frames[%1].document.getElementById('1p')).outlineStyle")
+                                           .arg(frame))
+                .toString();
+        };
+        QVERIFY(waitFor([&] { return outline(1) == "solid"; }, 5000));
+        QCOMPARE(outline(0), QStringLiteral("none"));
+        report()->table()->setCurrentCell(1, 0);
+        QVERIFY(waitFor([&] { return outline(0) == "solid" && outline(1) == "none"; }, 5000));
+    }
+
+    /// The bundled example site as a user sees it: its texts listed, the one over the meadow
+    /// picture left to the eye, a chosen row outlined. With HW_CONTRAST_SHOT set, the screen is
+    /// saved there.
+    void theExampleSite() {
+        QTemporaryDir site;
+        QVERIFY(copyTree(QStringLiteral(HW_SOURCE_DIR "/examples/site"), site.path()));
+        QVERIFY(openPage(*m_window, site.path(), "index.html"));
+        QSignalSpy reported(m_window, &TfrmBackDrop::contrastReported);
+        m_window->mnuViewContrastReportClick();
+        QVERIFY(reported.wait(10000));
+        QVERIFY(report()->rows().size() >= 10);
+        const auto picnic = std::find_if(report()->rows().begin(), report()->rows().end(),
+                                         [](const ContrastRow& r) { return r.text == "Summer picnic baskets are back."; });
+        QVERIFY(picnic != report()->rows().end());
+        QCOMPARE(standingOf(*picnic), ContrastStanding::ByEye);
+        if (!qEnvironmentVariableIsSet("HW_CONTRAST_SHOT")) return;
+        m_window->setGeometry(0, 0, 1280, 570);
+        report()->setGeometry(100, 585, 1080, 436);
+        const int note = static_cast<int>(std::find_if(report()->rows().begin(), report()->rows().end(),
+                                                       [](const ContrastRow& r) { return r.className == "note"; }) -
+                                          report()->rows().begin());
+        QTest::mouseClick(report()->table()->viewport(), Qt::LeftButton, {},
+                          report()->table()->visualItemRect(report()->table()->item(note, 0)).center());
+        QTest::qWait(1500);
+        QVERIFY(QGuiApplication::primaryScreen()->grabWindow(0).save(qEnvironmentVariable("HW_CONTRAST_SHOT")));
     }
 };
 
