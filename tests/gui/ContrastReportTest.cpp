@@ -135,6 +135,12 @@ private slots:
         QVERIFY(readAll(offered[0]).contains("\"p \"\"Grey words on white\"\"\",0,"));
         QVERIFY(readAll(offered[0]).contains(",4.47:1,"));
         QVERIFY(readAll(offered[1]).contains("2 texts fail WCAG AA contrast"));
+        // A write that fails is told, not taken for a saved report.
+        QString warned;
+        report()->warningOverride = [&](const QString& text) { warned = text; };
+        report()->saveFileOverride = [&](const QString&, const QString&) { return m_dir.filePath("gone/report.csv"); };
+        report()->saveAsCsv();
+        QVERIFY(!warned.isEmpty());
 
         // Closing the report takes the outline off and unticks the command.
         report()->close();
