@@ -654,8 +654,8 @@ void TfrmBackDrop::refreshContrast(bool newDocument) {
         return;
     }
     const QString script = QString::fromStdString(hostContrastScript(contrastCollectionCap));
-    m_browser->runScript(script, [this, serial, newDocument](const QVariant& result) {
-        if (serial != m_contrastSerial) return;
+    m_browser->runScript(script, [this, alive = std::weak_ptr<int>(m_alive), serial, newDocument](const QVariant& result) {
+        if (alive.expired() || serial != m_contrastSerial) return;
         ContrastCollection collection = parseContrastCollection(result.toString().toStdString());
         if (!collection.understood) {
             // The page gave no answer (it went away, or its document could not be read): no

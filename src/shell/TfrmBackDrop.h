@@ -12,6 +12,7 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 #include <optional>
 
 class QAction;
@@ -182,6 +183,9 @@ private:
     ContrastReportPanel* m_contrastPanel = nullptr;
     QLabel* m_lblContrast = nullptr;
     unsigned m_contrastSerial = 0; // answers of an older collection are dropped
+    // Gone before the browser (a child) is deleted, so an answer that arrives while the window
+    // is being destroyed finds it expired.
+    std::shared_ptr<int> m_alive = std::make_shared<int>(0);
     int m_contrastFailures = 0;
     WebBrowser* m_browser = nullptr;
     TfrmEditor* m_frmEditor = nullptr;

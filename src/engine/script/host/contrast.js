@@ -47,23 +47,23 @@
     }
     return p.join('/');
   }
-  // The opaque colour behind el: semi-transparent backgrounds on the way up are laid over what
-  // is below them; the root falls back to white. null when a background picture is on the way.
-  function behind(w, el) {
-    var layers = [], base = [255, 255, 255], e, cs, c;
-    for (e = el; e; e = e.parentElement) {
-      cs = w.getComputedStyle(e);
-      if (cs.backgroundImage && cs.backgroundImage != 'none') return null;
-      c = rgba(cs.backgroundColor);
-      if (!c || c[3] <= 0) continue;
-      if (c[3] >= 1) {
-        base = c;
-        break;
-      }
-      layers.push(c);
+  // The opaque colour behind el: a semi-transparent background is laid over what is below it;
+  // the root falls back to white. null when a background picture is on the way up. Each
+  // element's answer is kept in memo, since every element below it asks again.
+  function behind(w, el, memo) {
+    if (!el) return [255, 255, 255];
+    if (memo.has(el)) return memo.get(el);
+    var cs = w.getComputedStyle(el), c = rgba(cs.backgroundColor), r;
+    if (cs.backgroundImage && cs.backgroundImage != 'none') {
+      r = null;
+    } else if (c && c[3] >= 1) {
+      r = c;
+    } else {
+      r = behind(w, el.parentElement, memo);
+      if (r && c && c[3] > 0) r = over(c, r);
     }
-    for (var i = layers.length - 1; i >= 0; i--) base = over(layers[i], base);
-    return base;
+    memo.set(el, r);
+    return r;
   }
   var skip = {SCRIPT: 1, STYLE: 1, NOSCRIPT: 1, TEMPLATE: 1, TITLE: 1, OPTION: 1, HEAD: 1, TEXTAREA: 1};
   for (j = 0; j < windows.length && n < cap; j++) {
@@ -74,7 +74,7 @@
     } catch (e) {
       continue;
     }
-    var walk = d.createTreeWalker(d.body, NodeFilter.SHOW_TEXT, null), t, seen = new Set();
+    var walk = d.createTreeWalker(d.body, NodeFilter.SHOW_TEXT, null), t, seen = new Set(), memo = new Map();
     while ((t = walk.nextNode()) && n < cap) {
       var el = t.parentElement;
       if (!el || seen.has(el) || skip[el.tagName] || !/\S/.test(t.nodeValue)) continue;
@@ -85,7 +85,7 @@
       for (k = 0; k < el.childNodes.length; k++) {
         if (el.childNodes[k].nodeType == 3) own += el.childNodes[k].nodeValue;
       }
-      var back = behind(w, el), ink = rgba(cs.color) || [0, 0, 0, 1];
+      var back = behind(w, el, memo), ink = rgba(cs.color) || [0, 0, 0, 1];
       var text = back ? over(ink, back) : ink;
       var weight = parseInt(cs.fontWeight, 10) || (cs.fontWeight == 'bold' ? 700 : 400);
       out.push([j, pathOf(el), hex(text), back ? hex(back) : 'picture', parseFloat(cs.fontSize) || 16, weight,
