@@ -41,7 +41,8 @@ std::string visionFilterCss(VisionKind kind);
 /// JavaScript that sets the document's simulation to `kind`, replacing an earlier one, or
 /// removing it for normal vision. The rule lives in a constructed style sheet adopted by the
 /// document, which is no part of the DOM: reading the document's HTML back never sees it.
-/// Safe to run more than once, in any frame, before or after the body exists.
+/// Reaches every frame below the window it runs in; safe to run more than once, and before or
+/// after the body exists.
 std::string visionFilterScript(VisionKind kind);
 
 } // namespace hw

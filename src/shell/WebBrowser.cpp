@@ -185,6 +185,29 @@ QString WebBrowser::currentPath() const {
     return QString::fromStdString(pathOfUrl(url().toString(QUrl::FullyEncoded).toStdString()));
 }
 
+void WebBrowser::setVision(VisionKind kind) {
+    m_vision = kind;
+    // The page's own collection, not the profile's: the profile is shared by every browser.
+    static const QString name = QStringLiteral("huewright-vision");
+    QWebEngineScriptCollection& scripts = m_page->scripts();
+    for (const QWebEngineScript& old : scripts.find(name)) scripts.remove(old);
+    const QString source = QString::fromStdString(visionFilterScript(kind));
+    if (kind != VisionKind::Normal) {
+        // Every document the page shows from now on gets the filter as it is created, before
+        // its first paint. The script world of the program's own, so the page's scripts can
+        // neither see nor undo it.
+        QWebEngineScript filter;
+        filter.setName(name);
+        filter.setInjectionPoint(QWebEngineScript::DocumentCreation);
+        filter.setWorldId(QWebEngineScript::ApplicationWorld);
+        filter.setRunsOnSubFrames(true);
+        filter.setSourceCode(source);
+        scripts.insert(filter);
+    }
+    // The documents already on show change at once.
+    m_page->runJavaScript(source, QWebEngineScript::ApplicationWorld);
+}
+
 void WebBrowser::runScript(const QString& script, const std::function<void(const QVariant&)>& done) {
     if (done) page()->runJavaScript(script, done);
     else page()->runJavaScript(script);

@@ -1,5 +1,7 @@
 #include "colour/Contrast.h"
 
+#include "support/ToolRun.h"
+
 #include <gtest/gtest.h>
 
 using namespace hw;
@@ -70,5 +72,33 @@ TEST(Contrast, ApcaMatchesPublishedValuesAndIsSignedByPolarity) {
     };
     for (const auto& r : rows) {
         EXPECT_NEAR(apcaContrast(r.text, r.background), r.lc, 0.01) << r.text << " on " << r.background;
+    }
+}
+
+TEST(Contrast, ToolPrintsVerdictsAndSimulationsAndRefusesBadArguments) {
+    const struct { const char* args; int status; const char* out; } rows[] = {
+        {"contrast 777777 FFFFFF", 0,
+         "ratio 4.47:1\nLc 71.11\nAA normal fail\nAAA normal fail\nAA large pass\nAAA large fail\n"},
+        {"contrast '#ffffff' '#888888'", 0,
+         "ratio 3.54:1\nLc -68.54\nAA normal fail\nAAA normal fail\nAA large pass\nAAA large fail\n"},
+        {"simulate deuteranopia '#FF0000'", 0, "A39000\n"},
+        {"simulate achromatopsia 0000ff", 0, "4C4C4C\n"},
+        {"contrast 777777", 2, nullptr},
+        {"contrast 77777 FFFFFF", 2, nullptr},
+        {"contrast 777777 GGGGGG", 2, nullptr},
+        {"contrast '#' FFFFFF", 2, nullptr},
+        {"simulate colourblind FF0000", 2, nullptr},
+        {"simulate protanopia", 2, nullptr},
+        {"simulate protanopia red", 2, nullptr},
+    };
+    for (const auto& r : rows) {
+        const hw::test::ToolRun run = hw::test::runTool(r.args);
+        EXPECT_EQ(run.status, r.status) << r.args;
+        if (r.out) {
+            EXPECT_EQ(run.out, r.out) << r.args;
+        } else {
+            EXPECT_EQ(run.out, "") << r.args;
+            EXPECT_NE(run.err, "") << r.args;
+        }
     }
 }

@@ -69,7 +69,9 @@ TEST(VisionSimulation, FilterCarriesTheSameMatrixAsTheCore) {
         // The style rule and the script carry the SVG percent-encoded: no raw quote or angle
         // bracket may break out of the CSS url() or the script's string.
         const std::string css = visionFilterCss(kind);
-        const auto url = css.substr(css.find("data:"), css.find("\")") - css.find("data:"));
+        // The data itself, up to the fragment that names the filter.
+        const auto url = css.substr(css.find("data:"), css.rfind('#') - css.find("data:"));
+        EXPECT_EQ(css.substr(css.rfind('#') + 1, visionFilterId.size()), visionFilterId);
         EXPECT_EQ(url.find_first_of("<>'\"#"), std::string::npos) << url;
         EXPECT_NE(visionFilterScript(kind).find(css), std::string::npos);
     }
