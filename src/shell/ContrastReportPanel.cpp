@@ -72,7 +72,7 @@ ContrastReportPanel::ContrastReportPanel(QWidget* parent) : QWidget(parent, Qt::
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->verticalHeader()->hide();
     m_table->verticalHeader()->setDefaultSectionSize(20);
-    m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     m_table->horizontalHeader()->setSectionResizeMode(Element, QHeaderView::Stretch);
     m_table->setWordWrap(false);
     column->addWidget(m_table, 1);
@@ -133,12 +133,16 @@ void ContrastReportPanel::showNothing() {
 
 void ContrastReportPanel::fill() {
     const QSignalBlocker block(m_table);
+    // Columns are fitted once at the end: fitted after every cell, a page of thousands of
+    // texts would take minutes.
+    m_table->setUpdatesEnabled(false);
     m_table->clearContents();
     m_table->setRowCount(static_cast<int>(m_rows.size()));
     int chosen = -1;
     for (int i = 0; i < static_cast<int>(m_rows.size()); ++i) {
         const ContrastRow& r = m_rows[static_cast<std::size_t>(i)];
-        m_table->setItem(i, Element, item(QString::fromStdString(r.description())));
+        const QString where = r.frame > 0 ? QStringLiteral("frame %1: ").arg(r.frame) : QString();
+        m_table->setItem(i, Element, item(where + QString::fromStdString(r.description())));
         auto* ink = item(QString::fromStdString(hexOf(r.textColour)));
         ink->setIcon(chip(r.textColour));
         m_table->setItem(i, TextColour, ink);
@@ -154,6 +158,8 @@ void ContrastReportPanel::fill() {
         m_table->setItem(i, AAA, verdictItem(r, r.verdict.passesAAA));
         if (!m_chosenKey.isEmpty() && QString::fromStdString(r.key()) == m_chosenKey) chosen = i;
     }
+    for (int c = TextColour; c < ColumnCount; ++c) m_table->resizeColumnToContents(c);
+    m_table->setUpdatesEnabled(true);
     if (chosen >= 0) m_table->selectRow(chosen);
     else if (!m_chosenKey.isEmpty()) {
         // The chosen element no longer shows text: its outline goes too.

@@ -183,6 +183,26 @@ private slots:
         QVERIFY(waitFor([&] { return outline(0) == "solid" && outline(1) == "none"; }, 5000));
     }
 
+    /// A page of more texts than the collection takes: the first ones are listed, and a report
+    /// filled before is filled again at once (fitting the columns cell by cell took minutes).
+    void aLongPageIsListedUpToTheCap() {
+        QFile f(m_dir.filePath("long.html"));
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write("<html><body>\n");
+        for (int i = 0; i < contrastCollectionCap + 100; ++i) f.write(QByteArray("<p>Line ") + QByteArray::number(i) + "</p>\n");
+        f.write("</body></html>\n");
+        f.close();
+        QVERIFY(openPage(*m_window, m_dir.path(), "long.html"));
+        for (int round = 0; round < 2; ++round) {
+            QSignalSpy reported(m_window, &TfrmBackDrop::contrastReported);
+            m_window->mnuViewContrastReportClick();
+            QVERIFY(reported.wait(20000));
+            QCOMPARE(report()->table()->rowCount(), contrastCollectionCap);
+            QVERIFY(report()->findChild<QLabel*>("lblContrastSummary")->text().contains("first ones only"));
+            report()->close();
+        }
+    }
+
     /// The bundled example site as a user sees it: its texts listed, the one over the meadow
     /// picture left to the eye, a chosen row outlined. With HW_CONTRAST_SHOT set, the screen is
     /// saved there.
