@@ -121,21 +121,18 @@ std::string visionFilterCss(VisionKind kind) {
 }
 
 std::string visionFilterScript(VisionKind kind) {
-    // An earlier simulation's sheet is known by its rule naming the filter, not by a property
-    // kept on the document or window: such properties are not shared between script worlds.
-    // A sheet can only be adopted by the document of the window that made it, so each frame's
-    // sheet comes from that frame's own CSSStyleSheet.
-    return "(function(){var css='" + visionFilterCss(kind) + "';"
-           "function mine(s){try{return s.cssRules.length===1&&"
-           "s.cssRules[0].cssText.indexOf('" + std::string(visionFilterId) + "')>=0;}"
-           "catch(e){return false;}}"
-           "function put(w){try{var d=w.document;"
-           "if(d&&d.adoptedStyleSheets&&typeof w.CSSStyleSheet==='function'){"
-           "var rest=d.adoptedStyleSheets.filter(function(s){return !mine(s);});"
-           "if(css){var s=new w.CSSStyleSheet();s.replaceSync(css);rest.push(s);}"
-           "d.adoptedStyleSheets=rest;}"
-           "for(var i=0;i<w.frames.length;i++)put(w.frames[i]);}catch(e){}}"
-           "put(window);})();";
+    // Only the top document gets the filter: frames are drawn inside it and take the filter from
+    // it, so a frame with a filter of its own would be filtered twice. An earlier simulation's
+    // sheet is known by its rule naming the filter, not by a property kept on the document or
+    // window: such properties are not shared between script worlds.
+    return "(function(){if(window!==window.top)return;var d=document;"
+           "if(!d.adoptedStyleSheets||typeof CSSStyleSheet!=='function')return;"
+           "var css='" + visionFilterCss(kind) + "';"
+           "var rest=d.adoptedStyleSheets.filter(function(s){try{return !(s.cssRules.length===1&&"
+           "s.cssRules[0].cssText.indexOf('" + std::string(visionFilterId) + "')>=0);}"
+           "catch(e){return true;}});"
+           "if(css){var s=new CSSStyleSheet();s.replaceSync(css);rest.push(s);}"
+           "d.adoptedStyleSheets=rest;})();";
 }
 
 } // namespace hw

@@ -41,8 +41,8 @@ std::string visionFilterCss(VisionKind kind);
 /// JavaScript that sets the document's simulation to `kind`, replacing an earlier one, or
 /// removing it for normal vision. The rule lives in a constructed style sheet adopted by the
 /// document, which is no part of the DOM: reading the document's HTML back never sees it.
-/// Reaches every frame below the window it runs in; safe to run more than once, and before or
-/// after the body exists.
+/// Acts in the top document only, whose filter covers its frames too; safe to run more than
+/// once, and before or after the body exists.
 std::string visionFilterScript(VisionKind kind);
 
 } // namespace hw

@@ -137,6 +137,7 @@ const std::vector<Row>& table() {
 
         // Opening a page: the page commands work until it is painted; Undo waits for a paint.
         {S::PageOpenedFromMenu, When::NotFrameset, Effect::Disable, {C::mnuCreateHtmlFile}},
+        {S::PageOpenedFromMenu, When::Always, Effect::Disable, {C::mnuExportStylesheet}},
         {S::PageOpenedFromMenu, When::Always, Effect::Enable,
          {C::mnuViewSource, C::tbnEditSource, C::mnuRefresh, C::tbnRefresh, C::mnuEditOptions,
           C::mnuViewTableBorders, C::mnuPrintWebScheme, C::mnuPageSetUp}},
@@ -148,6 +149,7 @@ const std::vector<Row>& table() {
         {S::PageOpenedFromMenu, When::Always, Effect::Enable, {C::mnuViewContrastReport}},
 
         {S::PageOpenedFromCommandLine, When::NotFrameset, Effect::Disable, {C::mnuCreateHtmlFile}},
+        {S::PageOpenedFromCommandLine, When::Always, Effect::Disable, {C::mnuExportStylesheet}},
         {S::PageOpenedFromCommandLine, When::Always, Effect::Enable,
          {C::mnuViewSource, C::tbnEditSource, C::mnuRefresh, C::tbnRefresh, C::mnuEditOptions,
           C::mnuViewTableBorders, C::mnuPrintWebScheme, C::mnuPageSetUp}},
@@ -157,7 +159,8 @@ const std::vector<Row>& table() {
 
         // The page arrows and Refresh: the page on show can be edited and refreshed again.
         {S::PageShownAgain, When::Always, Effect::Disable,
-         {C::mnuCreateHtmlFile, C::mnuSaveWebScheme, C::mnuSaveWebSchemeAs, C::mnuPrintWebScheme, C::mnuUndo}},
+         {C::mnuCreateHtmlFile, C::mnuExportStylesheet, C::mnuSaveWebScheme, C::mnuSaveWebSchemeAs,
+          C::mnuPrintWebScheme, C::mnuUndo}},
         {S::PageShownAgain, When::BordersOnShow, Effect::Check, {C::mnuViewTableBorders}},
         {S::PageShownAgain, When::NoBordersOnShow, Effect::Uncheck, {C::mnuViewTableBorders}},
         {S::PageShownAgain, When::Always, Effect::Enable,
@@ -188,7 +191,8 @@ const std::vector<Row>& table() {
         {S::SchemeLoaded, When::Always, Effect::Disable,
          {C::mnuViewSource, C::tbnEditSource, C::mnuUndo, C::mnuRefresh, C::tbnRefresh, C::mnuEditOptions,
           C::tbnPreviousScheme, C::SBtbnPreviousScheme, C::tbnNextScheme, C::SBtbnNextScheme}},
-        {S::SchemeLoaded, When::Always, Effect::Enable, {C::mnuCreateHtmlFile, C::mnuViewContrastReport}},
+        {S::SchemeLoaded, When::Always, Effect::Enable,
+         {C::mnuCreateHtmlFile, C::mnuExportStylesheet, C::mnuViewContrastReport}},
         {S::SchemeLoaded, When::SameSchemeBefore, Effect::Enable, {C::SBtbnPreviousScheme}},
         {S::SchemeLoaded, When::SeveralSchemes, Effect::Enable, {C::tbnPreviousScheme, C::SBtbnPreviousScheme}},
         {S::SchemeLoaded, When::AnyPage, Effect::Enable, {C::tbnPreviousPage}},
@@ -213,7 +217,8 @@ const std::vector<Row>& table() {
         // A step between schemes: Save while the scheme has unsaved automatic saves.
         {S::SchemeStepped, When::SlotHasBackup, Effect::Enable, {C::mnuSaveWebScheme}},
         {S::SchemeStepped, When::SlotHasNoBackup, Effect::Disable, {C::mnuSaveWebScheme}},
-        {S::SchemeStepped, When::Always, Effect::Enable, {C::mnuPrintWebScheme, C::mnuCreateHtmlFile}},
+        {S::SchemeStepped, When::Always, Effect::Enable,
+         {C::mnuPrintWebScheme, C::mnuCreateHtmlFile, C::mnuExportStylesheet}},
         {S::SchemeStepped, When::SlotBorders, Effect::Check, {C::mnuViewTableBorders}},
         {S::SchemeStepped, When::SlotNoBorders, Effect::Uncheck, {C::mnuViewTableBorders}},
         {S::SchemeStepped, When::Always, Effect::Disable,
@@ -297,7 +302,7 @@ const char* commandName(Command command) {
     case C::c: return #c;
         HW_NAME(mnuNewSwatchBook) HW_NAME(mnuOpen) HW_NAME(mnuSaveSwatchBook) HW_NAME(mnuSaveSwatchBookAs)
         HW_NAME(mnuOpenWebPage) HW_NAME(mnuOpenWebScheme) HW_NAME(mnuSaveWebScheme) HW_NAME(mnuSaveWebSchemeAs)
-        HW_NAME(mnuCreateHtmlFile) HW_NAME(mnuPageSetUp) HW_NAME(mnuPrintWebScheme) HW_NAME(mnuExit)
+        HW_NAME(mnuCreateHtmlFile) HW_NAME(mnuExportStylesheet) HW_NAME(mnuPageSetUp) HW_NAME(mnuPrintWebScheme) HW_NAME(mnuExit)
         HW_NAME(mnuUndo) HW_NAME(mnuViewSource) HW_NAME(mnuRefresh) HW_NAME(mnuEditOptions)
         HW_NAME(mnuViewTableBorders) HW_NAME(mnuViewContrastReport) HW_NAME(mnuViewSwatchBook) HW_NAME(mnuHelpTopics) HW_NAME(tbnOpenPage)
         HW_NAME(tbnEditSource) HW_NAME(tbnRefresh) HW_NAME(tbnPreviousPage) HW_NAME(tbnNextPage)

@@ -11,7 +11,8 @@ DialogFolders::Kind DialogFolders::kindOf(FileDialog dialog) {
     case FileDialog::dlgOpenWebScheme: return Schemes;
     case FileDialog::dlgSaveAs:
     case FileDialog::dlgOpen: return Books;
-    case FileDialog::dlgCreateHtml: return Html;
+    case FileDialog::dlgCreateHtml:
+    case FileDialog::dlgExportStylesheet: return Html;
     case FileDialog::dlgChooseEditor: return Editors;
     }
     return Pages;

@@ -51,6 +51,9 @@ public:
     /// File > Create HTML File: the scheme on show written out as a finished page, its pictures
     /// and stylesheet beside it.
     void mnuCreateHtmlFileClick();
+    /// File > Export Scheme as Stylesheet: the scheme on show as a stylesheet for its page (one
+    /// per frame of a frameset), written where the user chooses.
+    void mnuExportStylesheetClick();
     /// A scheme named on the command line: opened without a dialog or a question.
     bool OpenSchemeFromCommandLine(const std::string& path);
 

@@ -13,6 +13,7 @@ enum class Command {
     // File menu
     mnuNewSwatchBook, mnuOpen, mnuSaveSwatchBook, mnuSaveSwatchBookAs,
     mnuOpenWebPage, mnuOpenWebScheme, mnuSaveWebScheme, mnuSaveWebSchemeAs, mnuCreateHtmlFile,
+    mnuExportStylesheet,
     mnuPageSetUp, mnuPrintWebScheme, mnuExit,
     // Edit, View, Tools, Help (the contrast report's tool button shares its menu item's state)
     mnuUndo, mnuViewSource, mnuRefresh, mnuEditOptions, mnuViewTableBorders, mnuViewContrastReport,
@@ -31,7 +32,8 @@ enum class Command {
 };
 
 /// The file dialogs of the main window.
-enum class FileDialog { dlgSaveAs, dlgOpen, dlgOpenWebPage, dlgSaveScheme, dlgOpenWebScheme, dlgCreateHtml, dlgChooseEditor };
+enum class FileDialog { dlgSaveAs, dlgOpen, dlgOpenWebPage, dlgSaveScheme, dlgOpenWebScheme, dlgCreateHtml, dlgChooseEditor,
+                        dlgExportStylesheet };
 
 enum class Answer { Yes, No, Cancel };
 

@@ -84,6 +84,7 @@ DialogForm dialogForm(FileDialog d) {
     case FileDialog::dlgOpenWebScheme: return {false, "wsm", "Web Scheme Files (*.wsm)"};
     case FileDialog::dlgCreateHtml: return {true, "html", "HTML File (*htm *.html)"};
     case FileDialog::dlgChooseEditor: return {false, "", "HTML Editor (*)"};
+    case FileDialog::dlgExportStylesheet: return {true, "css", "Stylesheet (*.css)"};
     }
     return {false, "", "All Files (*)"};
 }
@@ -182,6 +183,8 @@ void TfrmBackDrop::createMenu() {
             this, &TfrmBackDrop::mnuSaveWebSchemeAsClick);
     connect(add(file, Command::mnuCreateHtmlFile, "mnuCreateHtmlFile", "&Create HTML File"), &QAction::triggered, this,
             [this] { m_session.schemes().mnuCreateHtmlFileClick(); });
+    connect(add(file, Command::mnuExportStylesheet, "mnuExportStylesheet", "Export Scheme as S&tylesheet..."),
+            &QAction::triggered, this, [this] { m_session.schemes().mnuExportStylesheetClick(); });
     file->addSeparator();
     connect(add(file, Command::mnuPageSetUp, "mnuPageSetUp", "Page Set&up"), &QAction::triggered, this,
             &TfrmBackDrop::mnuPageSetUpClick);
@@ -598,6 +601,16 @@ std::optional<std::string> TfrmBackDrop::chooseFile(FileDialog dialog) {
                                  ? QStringLiteral("/usr/bin")
                                  : QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     box.setDirectory(QString::fromStdString(m_dialogFolders.initialFolder(dialog, state(), fallback.toStdString())));
+    if (dialog == FileDialog::dlgExportStylesheet) {
+        // Named after the scheme on show: blue.wsm suggests blue.css.
+        const ProgramState& s = state();
+        if (s.currentScheme >= 0 && s.currentScheme <= s.lastScheme()) {
+            QString name = QFileInfo(QString::fromStdString(
+                                         s.schemes[static_cast<std::size_t>(s.currentScheme)].schemeFile.str()))
+                               .completeBaseName();
+            if (!name.isEmpty()) box.selectFile(name + QStringLiteral(".css"));
+        }
+    }
     if (box.exec() != QDialog::Accepted || box.selectedFiles().isEmpty()) return std::nullopt;
     const std::string chosen = box.selectedFiles().first().toStdString();
     m_dialogFolders.chosen(dialog, chosen);

@@ -35,5 +35,6 @@ int runSchemeView(const Args& args, std::ostream& out, std::ostream& err);
 /// blender; nullopt when the scheme cannot be shown, which is told on `err`.
 std::optional<SchemeViewFiles> showScheme(const std::string& scheme, std::ostream& err);
 int runCreateHtml(const Args& args, std::ostream& out, std::ostream& err);
+int runExportStylesheet(const Args& args, std::ostream& out, std::ostream& err);
 
 } // namespace hw::tool

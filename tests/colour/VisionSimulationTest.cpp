@@ -25,19 +25,6 @@ TEST(VisionSimulation, PrimariesGoThroughTheMatricesInLinearLight) {
     }
 }
 
-TEST(VisionSimulation, GreysStayGreyForEveryKind) {
-    // Each matrix row sums to 1 (within the published rounding), so neutral colours survive.
-    for (auto kind : {VisionKind::Protanopia, VisionKind::Deuteranopia, VisionKind::Tritanopia,
-                      VisionKind::Achromatopsia}) {
-        for (int level : {0, 1, 60, 128, 200, 255}) {
-            const TColor out = simulateVision(kind, rgbColor(level, level, level));
-            EXPECT_NEAR(redOf(out), level, 1) << visionKindName(kind) << " " << level;
-            EXPECT_NEAR(greenOf(out), level, 1) << visionKindName(kind) << " " << level;
-            EXPECT_NEAR(blueOf(out), level, 1) << visionKindName(kind) << " " << level;
-        }
-    }
-}
-
 TEST(VisionSimulation, NamesRoundTripAndOthersAreRefused) {
     for (auto kind : {VisionKind::Normal, VisionKind::Protanopia, VisionKind::Deuteranopia,
                       VisionKind::Tritanopia, VisionKind::Achromatopsia}) {
