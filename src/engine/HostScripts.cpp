@@ -1,5 +1,7 @@
 #include "engine/HostScripts.h"
 
+#include "embedded/hostContrast.h"
+#include "embedded/hostContrastMark.h"
 #include "embedded/hostCtrlEvent.h"
 #include "embedded/hostUndo.h"
 
@@ -33,6 +35,12 @@ std::string hostCtrlEventScript(double x, double y, const std::string& type) {
     // The embedded text is a function expression; the call's arguments complete it.
     return std::string(embedded::hostCtrlEvent) + "(" + numberLiteral(x) + "," + numberLiteral(y) + "," +
            stringLiteral(type) + ")";
+}
+
+std::string hostContrastScript(int cap) { return std::string(embedded::hostContrast) + "(" + std::to_string(cap) + ")"; }
+
+std::string hostContrastMarkScript(int frame, const std::string& path) {
+    return std::string(embedded::hostContrastMark) + "(" + std::to_string(frame) + "," + stringLiteral(path) + ")";
 }
 
 } // namespace hw

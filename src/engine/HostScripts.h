@@ -15,4 +15,12 @@ std::string hostUndoScript();
 /// picked a picture].
 std::string hostCtrlEventScript(double x, double y, const std::string& type);
 
+/// The contrast report's collection over the page and its frames, at most `cap` elements; its
+/// result is the text parseContrastCollection reads.
+std::string hostContrastScript(int cap);
+
+/// Takes the contrast report's outline off the element that has it and, with `frame` >= 0,
+/// outlines the element at `path` of that frame. Its result is whether one was outlined.
+std::string hostContrastMarkScript(int frame, const std::string& path);
+
 } // namespace hw

@@ -146,6 +146,7 @@ const std::vector<Row>& table() {
         {S::PageOpenedFromMenu, When::Always, Effect::Disable, {C::tbnNextPage}},
         {S::PageOpenedFromMenu, When::Always, Effect::Uncheck, {C::mnuViewTableBorders}},
         {S::PageOpenedFromMenu, When::SchemeExists, Effect::Enable, {C::tbnNextScheme}},
+        {S::PageOpenedFromMenu, When::Always, Effect::Enable, {C::mnuViewContrastReport}},
 
         {S::PageOpenedFromCommandLine, When::NotFrameset, Effect::Disable, {C::mnuCreateHtmlFile}},
         {S::PageOpenedFromCommandLine, When::Always, Effect::Disable, {C::mnuExportStylesheet}},
@@ -154,6 +155,7 @@ const std::vector<Row>& table() {
           C::mnuViewTableBorders, C::mnuPrintWebScheme, C::mnuPageSetUp}},
         {S::PageOpenedFromCommandLine, When::Always, Effect::Disable, {C::mnuUndo}},
         {S::PageOpenedFromCommandLine, When::Always, Effect::Uncheck, {C::mnuViewTableBorders}},
+        {S::PageOpenedFromCommandLine, When::Always, Effect::Enable, {C::mnuViewContrastReport}},
 
         // The page arrows and Refresh: the page on show can be edited and refreshed again.
         {S::PageShownAgain, When::Always, Effect::Disable,
@@ -189,7 +191,8 @@ const std::vector<Row>& table() {
         {S::SchemeLoaded, When::Always, Effect::Disable,
          {C::mnuViewSource, C::tbnEditSource, C::mnuUndo, C::mnuRefresh, C::tbnRefresh, C::mnuEditOptions,
           C::tbnPreviousScheme, C::SBtbnPreviousScheme, C::tbnNextScheme, C::SBtbnNextScheme}},
-        {S::SchemeLoaded, When::Always, Effect::Enable, {C::mnuCreateHtmlFile, C::mnuExportStylesheet}},
+        {S::SchemeLoaded, When::Always, Effect::Enable,
+         {C::mnuCreateHtmlFile, C::mnuExportStylesheet, C::mnuViewContrastReport}},
         {S::SchemeLoaded, When::SameSchemeBefore, Effect::Enable, {C::SBtbnPreviousScheme}},
         {S::SchemeLoaded, When::SeveralSchemes, Effect::Enable, {C::tbnPreviousScheme, C::SBtbnPreviousScheme}},
         {S::SchemeLoaded, When::AnyPage, Effect::Enable, {C::tbnPreviousPage}},
@@ -265,6 +268,11 @@ const std::vector<Row>& table() {
         {S::CardSlotsCleared, When::Always, Effect::Disable, {C::SCtbnBin, C::SCtbnAddToBook}},
         {S::SwatchBookShown, When::Always, Effect::Check, {C::mnuViewSwatchBook}},
         {S::SwatchBookHidden, When::Always, Effect::Uncheck, {C::mnuViewSwatchBook}},
+
+        // The contrast report reads whatever page or scheme is on show, so it works from the
+        // first one on.
+        {S::ContrastReportShown, When::Always, Effect::Check, {C::mnuViewContrastReport}},
+        {S::ContrastReportHidden, When::Always, Effect::Uncheck, {C::mnuViewContrastReport}},
     };
     return rows;
 }
@@ -296,7 +304,7 @@ const char* commandName(Command command) {
         HW_NAME(mnuOpenWebPage) HW_NAME(mnuOpenWebScheme) HW_NAME(mnuSaveWebScheme) HW_NAME(mnuSaveWebSchemeAs)
         HW_NAME(mnuCreateHtmlFile) HW_NAME(mnuExportStylesheet) HW_NAME(mnuPageSetUp) HW_NAME(mnuPrintWebScheme) HW_NAME(mnuExit)
         HW_NAME(mnuUndo) HW_NAME(mnuViewSource) HW_NAME(mnuRefresh) HW_NAME(mnuEditOptions)
-        HW_NAME(mnuViewTableBorders) HW_NAME(mnuViewSwatchBook) HW_NAME(mnuHelpTopics) HW_NAME(tbnOpenPage)
+        HW_NAME(mnuViewTableBorders) HW_NAME(mnuViewContrastReport) HW_NAME(mnuViewSwatchBook) HW_NAME(mnuHelpTopics) HW_NAME(tbnOpenPage)
         HW_NAME(tbnEditSource) HW_NAME(tbnRefresh) HW_NAME(tbnPreviousPage) HW_NAME(tbnNextPage)
         HW_NAME(tbnOpenScheme) HW_NAME(tbnPreviousScheme) HW_NAME(tbnNextScheme) HW_NAME(SBtbnBin)
         HW_NAME(SBtbnPreviousCard) HW_NAME(SBtbnPreviousScheme) HW_NAME(SBtbnNextScheme) HW_NAME(SBtbnNextCard)
@@ -318,7 +326,7 @@ const char* situationName(Situation situation) {
         HW_NAME(SchemeOpenedFromCommandLine) HW_NAME(SchemeOpened) HW_NAME(SchemeStepped) HW_NAME(SchemeButtonsUpdated) HW_NAME(BookEmptied) HW_NAME(BookOpened) HW_NAME(BookSaved)
         HW_NAME(BookModified) HW_NAME(CardAdded) HW_NAME(CardDeleted) HW_NAME(CardSteppedBack)
         HW_NAME(CardSteppedForward) HW_NAME(CardSlotFilled) HW_NAME(CardSlotsCleared) HW_NAME(SwatchBookShown)
-        HW_NAME(SwatchBookHidden)
+        HW_NAME(SwatchBookHidden) HW_NAME(ContrastReportShown) HW_NAME(ContrastReportHidden)
 #undef HW_NAME
     }
     return "?";

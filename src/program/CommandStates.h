@@ -39,6 +39,8 @@ enum class Situation {
     CardSlotsCleared,          ///< the swatch card's Delete
     SwatchBookShown,
     SwatchBookHidden,
+    ContrastReportShown,
+    ContrastReportHidden,
 };
 
 /// The enabled and checked state of every command of the main window and of the panels' command

@@ -15,8 +15,9 @@ enum class Command {
     mnuOpenWebPage, mnuOpenWebScheme, mnuSaveWebScheme, mnuSaveWebSchemeAs, mnuCreateHtmlFile,
     mnuExportStylesheet,
     mnuPageSetUp, mnuPrintWebScheme, mnuExit,
-    // Edit, View, Tools, Help
-    mnuUndo, mnuViewSource, mnuRefresh, mnuEditOptions, mnuViewTableBorders, mnuViewSwatchBook,
+    // Edit, View, Tools, Help (the contrast report's tool button shares its menu item's state)
+    mnuUndo, mnuViewSource, mnuRefresh, mnuEditOptions, mnuViewTableBorders, mnuViewContrastReport,
+    mnuViewSwatchBook,
     mnuHelpTopics,
     // tool bars of the browser area
     tbnOpenPage, tbnEditSource, tbnRefresh, tbnPreviousPage, tbnNextPage, tbnOpenScheme,

@@ -4,10 +4,12 @@
 #include "base/Folders.h"
 #include "colour/SwatchBookJs.h"
 #include "blender/ImageBlenderPanel.h"
+#include "engine/ContrastReport.h"
 #include "engine/HostScripts.h"
 #include "editor/TfrmEditor.h"
 #include "help/HelpWindow.h"
 #include "widgets/Cursors.h"
+#include "shell/ContrastReportPanel.h"
 #include "shell/PaintingColourView.h"
 #include "shell/WebBrowser.h"
 #include "swatches/SwatchBookPanel.h"
@@ -17,6 +19,7 @@
 #include "tools/SuggestedSchemesPanel.h"
 #include "tools/TfrmSlider.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
@@ -29,6 +32,7 @@
 #include <QDropEvent>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -109,6 +113,9 @@ TfrmBackDrop::TfrmBackDrop(QWidget* parent) : QMainWindow(parent) {
     bar->setObjectName(QStringLiteral("StatusBar1"));
     bar->setFixedHeight(19);
     setStatusBar(bar);
+    m_lblContrast = new QLabel(statusBar());
+    m_lblContrast->setObjectName(QStringLiteral("lblContrast"));
+    statusBar()->addPermanentWidget(m_lblContrast);
     statusBar()->addPermanentWidget(new PaintingColourView(statusBar()));
     qApp->installEventFilter(this);
 
@@ -117,6 +124,7 @@ TfrmBackDrop::TfrmBackDrop(QWidget* parent) : QMainWindow(parent) {
     // The panels start docked around the swatch book panel's designed place.
     m_swatchBookPanel->dockToolPanels();
 
+    createContrastReport();
     m_session.start();
 
     showStartPage();
@@ -207,6 +215,10 @@ void TfrmBackDrop::createMenu() {
     });
     createSimulateMenu(view);
 
+    auto* contrast = add(view, Command::mnuViewContrastReport, "mnuViewContrastReport", "&Contrast Report");
+    contrast->setCheckable(true);
+    connect(contrast, &QAction::triggered, this, &TfrmBackDrop::mnuViewContrastReportClick);
+
     QMenu* tools = menuBar()->addMenu(QStringLiteral("&Tools"));
     auto* book = add(tools, Command::mnuViewSwatchBook, "mnuViewSwatchBook", "Swatch &Book");
     book->setCheckable(true);
@@ -294,7 +306,24 @@ void TfrmBackDrop::createToolBars() {
             &QToolButton::clicked, this, [this] { m_session.schemes().tbnPreviousSchemeClick(); });
     connect(button(schemes, Command::tbnNextScheme, "tbnNextScheme", QStyle::SP_MediaSeekForward, "Next Scheme"),
             &QToolButton::clicked, this, [this] { m_session.schemes().tbnNextSchemeClick(); });
-    bar("ToolBar1");
+    QToolBar* report = bar("ToolBar1");
+    auto* contrast = button(report, Command::mnuViewContrastReport, "tbnContrastReport", QStyle::SP_FileDialogInfoView,
+                            "Contrast Report");
+    // Dark on light beside light on dark.
+    QPixmap icon(24, 24);
+    icon.fill(Qt::transparent);
+    {
+        QPainter p(&icon);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(QPen(Qt::black, 1.5));
+        p.setBrush(Qt::white);
+        p.drawEllipse(QRectF(2.5, 2.5, 19, 19));
+        p.setBrush(Qt::black);
+        p.drawPie(QRectF(2.5, 2.5, 19, 19), 90 * 16, 180 * 16);
+    }
+    contrast->setIcon(QIcon(icon));
+    contrast->setCheckable(true);
+    connect(contrast, &QToolButton::clicked, this, &TfrmBackDrop::mnuViewContrastReportClick);
     row->addStretch(1);
     m_lblBrowserCaption = new QLabel(QStringLiteral("Huewright Browser"), container);
     m_lblBrowserCaption->setObjectName(QStringLiteral("lblBrowserCaption"));
@@ -442,7 +471,10 @@ void TfrmBackDrop::mirrorCommandStates(const CommandStates& states) {
             a->setEnabled(states.enabled(command));
             if (a->isCheckable()) a->setChecked(states.checked(command));
         }
-        for (auto* w : m_controls.value(i)) w->setEnabled(states.enabled(command));
+        for (auto* w : m_controls.value(i)) {
+            w->setEnabled(states.enabled(command));
+            if (auto* b = qobject_cast<QAbstractButton*>(w); b && b->isCheckable()) b->setChecked(states.checked(command));
+        }
     }
 }
 
@@ -624,6 +656,78 @@ void TfrmBackDrop::mnuViewSwatchBookClick() {
     const bool shown = m_session.commandStates().checked(Command::mnuViewSwatchBook);
     m_swatchBookPanel->viewSwatchBook(!shown);
     m_session.apply(shown ? Situation::SwatchBookHidden : Situation::SwatchBookShown);
+}
+
+// ---- the contrast report ----------------------------------------------------------------
+
+void TfrmBackDrop::createContrastReport() {
+    m_contrastPanel = new ContrastReportPanel(this);
+    connect(m_contrastPanel, &ContrastReportPanel::elementChosen, this, &TfrmBackDrop::markContrastElement);
+    connect(m_contrastPanel, &ContrastReportPanel::closed, this, [this] {
+        markContrastElement(-1, QString());
+        m_session.apply(Situation::ContrastReportHidden);
+    });
+    // A load (page, frame set or scheme view), a paint and an undo all change what the page
+    // shows; the collection follows each.
+    connect(this, &TfrmBackDrop::documentHandled, this, [this] { refreshContrast(true); });
+    connect(m_browser, &WebBrowser::commandStateChange, this, [this] { refreshContrast(false); });
+}
+
+void TfrmBackDrop::mnuViewContrastReportClick() {
+    if (m_session.commandStates().checked(Command::mnuViewContrastReport)) {
+        m_contrastPanel->close(); // its closed signal unticks the command
+        return;
+    }
+    m_contrastPanel->show();
+    m_contrastPanel->raise();
+    m_session.apply(Situation::ContrastReportShown);
+    refreshContrast(false);
+}
+
+void TfrmBackDrop::refreshContrast(bool newDocument) {
+    const unsigned serial = ++m_contrastSerial;
+    if (!state().showingPage() && !state().showingScheme()) {
+        m_contrastFailures = 0;
+        m_lblContrast->clear();
+        m_contrastPanel->showNothing();
+        emit contrastReported();
+        return;
+    }
+    const QString script = QString::fromStdString(hostContrastScript(contrastCollectionCap));
+    m_browser->runScript(script, [this, alive = std::weak_ptr<int>(m_alive), serial, newDocument](const QVariant& result) {
+        if (alive.expired() || serial != m_contrastSerial) return;
+        ContrastCollection collection = parseContrastCollection(result.toString().toStdString());
+        if (!collection.understood) {
+            // The page gave no answer (it went away, or its document could not be read): no
+            // count is better than a wrong one.
+            m_contrastFailures = 0;
+            m_lblContrast->clear();
+            if (m_contrastPanel->isVisible()) m_contrastPanel->showNothing();
+            emit contrastReported();
+            return;
+        }
+        sortContrastRows(collection.rows);
+        m_contrastFailures = countAAFailures(collection.rows);
+        std::string shown;
+        const ProgramState& s = state();
+        if (s.showingScheme() && s.currentScheme >= 0 && s.currentScheme <= s.lastScheme())
+            shown = s.schemes[static_cast<std::size_t>(s.currentScheme)].schemeFile.str();
+        else if (s.pageOnShow())
+            shown = s.pageOnShow()->page;
+        const QString name = QString::fromStdString(fileNameOf(shown));
+        QString text = QString::fromStdString(aaFailureText(m_contrastFailures));
+        // Stepping schemes compares them by this count, so it names the scheme it is about.
+        if (s.showingScheme()) text = name + QStringLiteral(": ") + text;
+        m_lblContrast->setText(text);
+        if (m_contrastPanel->isVisible())
+            m_contrastPanel->showRows(std::move(collection.rows), collection.truncated, name,
+                                      QString::fromStdString(folderOf(shown)), !newDocument);
+        emit contrastReported();
+    });
+}
+
+void TfrmBackDrop::markContrastElement(int frame, const QString& path) {
+    m_browser->runScript(QString::fromStdString(hostContrastMarkScript(frame, path.toStdString())));
 }
 
 void TfrmBackDrop::WebBrowser1DocumentComplete() {

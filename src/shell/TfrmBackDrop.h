@@ -12,6 +12,7 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 #include <optional>
 
 class QAction;
@@ -34,6 +35,7 @@ class SuggestedSchemesPanel;
 class ScreenPickerPanel;
 class ImageBlenderPanel;
 class TfrmSlider;
+class ContrastReportPanel;
 
 /// The main window: menu, tool bars, the browser area with its floating tool panels and the
 /// status bar. It implements the screen side of the program's command logic.
@@ -70,6 +72,9 @@ public:
     ScreenPickerPanel* screenPickerPanel() const { return m_screenPickerPanel; }
     ImageBlenderPanel* imageBlenderPanel() const { return m_imageBlenderPanel; }
     TfrmSlider* frmSlider() const { return m_frmSlider; }
+    ContrastReportPanel* contrastReportPanel() const { return m_contrastPanel; }
+    /// The AA failures of the last contrast collection of the page or scheme on show.
+    int contrastFailures() const { return m_contrastFailures; }
 
     // The screen.
     Answer askYesNoCancel(const std::string& text) override;
@@ -105,6 +110,8 @@ public:
     void mnuPrintWebSchemeClick();
     void mnuPageSetUpClick();
     void mnuViewSwatchBookClick();
+    /// View > Contrast Report and its tool button: shows or closes the report.
+    void mnuViewContrastReportClick();
     /// Recomputes the suggested schemes from the palette (after every palette change).
     void SuggestSchemes();
     void mnuViewSourceClick();
@@ -122,6 +129,8 @@ public:
 signals:
     /// The document complete event has been handled (the page's colours collected when due).
     void documentHandled();
+    /// A contrast collection of the page or scheme on show has been read (or there is none).
+    void contrastReported();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -145,12 +154,19 @@ private:
     void createToolPanels();
     void connectBookCommands();
     void connectImageBlender();
+    void createContrastReport();
     /// Dispatches a Ctrl mouse event of `type` ("contextmenu" or "click") at the element under
     /// `globalPos`, inside a frame when the point is in one; `done` learns whether an element
     /// was found and whether the page then holds a picture pick.
     void sendPageCtrlClick(const QPoint& globalPos, const QString& type,
                            const std::function<void(bool found, bool picked)>& done);
     void setMaximizeBox(bool shown);
+    /// Collects the texts of the page or scheme on show for the contrast count in the status
+    /// bar and, while it is open, the report. `newDocument`: the page was loaded, so no
+    /// element is outlined any more.
+    void refreshContrast(bool newDocument);
+    /// Outlines the element at `path` of frame `frame` in the page (frame -1: none).
+    void markContrastElement(int frame, const QString& path);
     /// A drag or drop of `type` carrying `mime` anywhere on the window: a page, a scheme or a
     /// book file is taken (and, on the drop, opened); returns whether it was.
     bool takeDroppedFile(QEvent::Type type, const QMimeData* mime);
@@ -166,6 +182,13 @@ private:
     ScreenPickerPanel* m_screenPickerPanel = nullptr;
     ImageBlenderPanel* m_imageBlenderPanel = nullptr;
     TfrmSlider* m_frmSlider = nullptr;
+    ContrastReportPanel* m_contrastPanel = nullptr;
+    QLabel* m_lblContrast = nullptr;
+    unsigned m_contrastSerial = 0; // answers of an older collection are dropped
+    // Gone before the browser (a child) is deleted, so an answer that arrives while the window
+    // is being destroyed finds it expired.
+    std::shared_ptr<int> m_alive = std::make_shared<int>(0);
+    int m_contrastFailures = 0;
     WebBrowser* m_browser = nullptr;
     TfrmEditor* m_frmEditor = nullptr;
     QWidget* m_browserContainer = nullptr;

@@ -68,7 +68,7 @@ std::string table() {
     CommandStates start(screen);
     start.apply(Situation::StartUp, ProgramState{});
     out << "StartUp\n" << render(start) << "\n";
-    for (int s = static_cast<int>(Situation::StartUp) + 1; s <= static_cast<int>(Situation::SwatchBookHidden); ++s) {
+    for (int s = static_cast<int>(Situation::StartUp) + 1; s <= static_cast<int>(Situation::ContrastReportHidden); ++s) {
         for (const Fixture& f : fixtures()) {
             CommandStates states(screen);
             states.apply(Situation::StartUp, f.state);
