@@ -51,6 +51,9 @@ public:
     /// File > Create HTML File: the scheme on show written out as a finished page, its pictures
     /// and stylesheet beside it.
     void mnuCreateHtmlFileClick();
+    /// File > Export Scheme Colours: the swatch cards of the scheme on show, read from its
+    /// scheme file, as a GIMP, ASE, CSS or design-token palette named after the scheme.
+    void exportSchemeColours();
     /// A scheme named on the command line: opened without a dialog or a question.
     bool OpenSchemeFromCommandLine(const std::string& path);
 

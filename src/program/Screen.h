@@ -11,8 +11,8 @@ namespace hw {
 /// Names are those of the menu items and buttons they stand for.
 enum class Command {
     // File menu
-    mnuNewSwatchBook, mnuOpen, mnuSaveSwatchBook, mnuSaveSwatchBookAs,
-    mnuOpenWebPage, mnuOpenWebScheme, mnuSaveWebScheme, mnuSaveWebSchemeAs, mnuCreateHtmlFile,
+    mnuNewSwatchBook, mnuOpen, mnuSaveSwatchBook, mnuSaveSwatchBookAs, mnuExportSwatchBook, mnuImportSwatchBook,
+    mnuOpenWebPage, mnuOpenWebScheme, mnuSaveWebScheme, mnuSaveWebSchemeAs, mnuCreateHtmlFile, mnuExportSchemeColours,
     mnuPageSetUp, mnuPrintWebScheme, mnuExit,
     // Edit, View, Tools, Help
     mnuUndo, mnuViewSource, mnuRefresh, mnuEditOptions, mnuViewTableBorders, mnuViewSwatchBook,
@@ -29,8 +29,12 @@ enum class Command {
     Count
 };
 
-/// The file dialogs of the main window.
-enum class FileDialog { dlgSaveAs, dlgOpen, dlgOpenWebPage, dlgSaveScheme, dlgOpenWebScheme, dlgCreateHtml, dlgChooseEditor };
+/// The file dialogs of the main window. The palette dialogs offer the four palette formats,
+/// and the path a save dialog returns ends in the extension of the format chosen.
+enum class FileDialog {
+    dlgSaveAs, dlgOpen, dlgOpenWebPage, dlgSaveScheme, dlgOpenWebScheme, dlgCreateHtml, dlgChooseEditor,
+    dlgExportBook, dlgExportScheme, dlgImportPalette
+};
 
 enum class Answer { Yes, No, Cancel };
 
