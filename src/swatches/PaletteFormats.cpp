@@ -513,13 +513,15 @@ Result<std::vector<Entry>> readAse(string_view bytes) {
 
 // ---- CSS custom properties ------------------------------------------------------------------------
 
-/// A title as part of a custom property name: lower-case letters and digits, every other run
-/// of characters one "-".
+/// A title as part of a custom property name: lower-case ASCII letters, digits and every
+/// character beyond ASCII (all allowed in a CSS name as they are), every other run of
+/// characters one "-".
 std::string slug(string_view title) {
     std::string out;
-    for (char c : title) {
+    for (char c : oneLine(title)) {
         const auto u = static_cast<unsigned char>(c);
-        if (std::isalnum(u) && u < 128) out += static_cast<char>(std::tolower(u));
+        if (u >= 128) out += c;
+        else if (std::isalnum(u)) out += static_cast<char>(std::tolower(u));
         else if (!out.empty() && out.back() != '-') out += '-';
     }
     while (!out.empty() && out.back() == '-') out.pop_back();
