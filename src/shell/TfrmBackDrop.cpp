@@ -10,6 +10,7 @@
 #include "widgets/Cursors.h"
 #include "shell/PaintingColourView.h"
 #include "shell/WebBrowser.h"
+#include "swatches/PaletteFormats.h"
 #include "swatches/SwatchBookPanel.h"
 #include "swatches/SwatchCardPanel.h"
 #include "tools/ColorPalettePanel.h"
@@ -571,11 +572,16 @@ std::optional<std::string> TfrmBackDrop::chooseFile(FileDialog dialog) {
     box.setDirectory(QString::fromStdString(m_dialogFolders.initialFolder(dialog, state(), fallback.toStdString())));
     if (box.exec() != QDialog::Accepted || box.selectedFiles().isEmpty()) return std::nullopt;
     QString path = box.selectedFiles().first();
-    // A name typed with another extension ("colours.txt") still gets the chosen format's.
-    if (isExport(dialog)) {
-        const QString extension = filterExtension(box.selectedNameFilter());
-        if (!extension.isEmpty() && !path.endsWith(QStringLiteral(".") + extension, Qt::CaseInsensitive))
-            path += QStringLiteral(".") + extension;
+    // A palette extension typed by the user names the format; any other name ("colours.txt")
+    // gets the chosen filter's extension, and the dialog never saw that name, so the question
+    // before replacing a file is asked here.
+    if (isExport(dialog) && !paletteFormatOfPath(path.toStdString())) {
+        path += QStringLiteral(".") + filterExtension(box.selectedNameFilter());
+        if (QFileInfo::exists(path) &&
+            QMessageBox::warning(this, QStringLiteral("Huewright"),
+                                 QStringLiteral("%1 already exists.\nDo you want to replace it?").arg(QFileInfo(path).fileName()),
+                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
+            return std::nullopt;
     }
     const std::string chosen = path.toStdString();
     m_dialogFolders.chosen(dialog, chosen);
