@@ -184,7 +184,7 @@ void TfrmBackDrop::createMenu() {
     add(file, Command::mnuSaveSwatchBookAs, "mnuSaveSwatchBookAs", "Save Swatch Book &As");
     connect(add(file, Command::mnuImportSwatchBook, "mnuImportSwatchBook", "&Import into Swatch Book..."),
             &QAction::triggered, this, [this] { m_session.book().importIntoSwatchBook(); });
-    connect(add(file, Command::mnuExportSwatchBook, "mnuExportSwatchBook", "E&xport Swatch Book..."),
+    connect(add(file, Command::mnuExportSwatchBook, "mnuExportSwatchBook", "Expo&rt Swatch Book..."),
             &QAction::triggered, this, [this] { m_session.book().exportSwatchBook(); });
     file->addSeparator();
     connect(add(file, Command::mnuOpenWebPage, "mnuOpenWebPage", "Open &Web Page"), &QAction::triggered, this,
@@ -198,7 +198,7 @@ void TfrmBackDrop::createMenu() {
             this, &TfrmBackDrop::mnuSaveWebSchemeAsClick);
     connect(add(file, Command::mnuCreateHtmlFile, "mnuCreateHtmlFile", "&Create HTML File"), &QAction::triggered, this,
             [this] { m_session.schemes().mnuCreateHtmlFileClick(); });
-    connect(add(file, Command::mnuExportSchemeColours, "mnuExportSchemeColours", "Export Scheme C&olours..."),
+    connect(add(file, Command::mnuExportSchemeColours, "mnuExportSchemeColours", "Export Sc&heme Colours..."),
             &QAction::triggered, this, [this] { m_session.schemes().exportSchemeColours(); });
     file->addSeparator();
     connect(add(file, Command::mnuPageSetUp, "mnuPageSetUp", "Page Set&up"), &QAction::triggered, this,
