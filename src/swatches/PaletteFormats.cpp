@@ -967,7 +967,9 @@ Result<std::vector<SwatchBook>> parsePaletteText(PaletteFormat format, string_vi
 
 Result<std::vector<SwatchBook>> readPaletteFile(const std::string& path) {
     const std::string opening = "The palette file \"" + path + "\" cannot be ";
+    // Only a regular file is read: a device or a pipe named like a palette could never end.
     std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec)) return failure(opening + "opened.");
     const auto size = std::filesystem::file_size(path, ec);
     if (!ec && size > mostBytes) return failure(opening + "read: it is larger than 16 MB, far more than a palette.");
     const auto bytes = readFileBytes(path);

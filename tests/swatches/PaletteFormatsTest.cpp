@@ -308,7 +308,8 @@ TEST(PaletteFormats, FileKindComesFromTheSignatureElseTheExtension) {
             EXPECT_NE(read.error().find(path), std::string::npos) << "the message names the file";
         }
     }
-    EXPECT_FALSE(readPaletteFile(dir + "/missing.gpl").ok());
+    for (const std::string& path : {dir + "/missing.gpl", dir, std::string("/dev/zero")})
+        EXPECT_FALSE(readPaletteFile(path).ok()) << path;
 }
 
 TEST(SchemeColours, AreTheCardsTheSchemeViewMakesWithoutWritingAFile) {
