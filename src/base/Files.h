@@ -15,8 +15,11 @@ std::string readFileOrEmpty(const std::string& path);
 
 /// Writes `data` as it is, creating or truncating the file. Working files use this.
 bool writeFileBytes(const std::string& path, std::string_view data);
-/// Writes `data` to a new temporary file beside `path` and renames it over `path`, so a failed
-/// write never leaves a half-written document.
+/// Writes `data` to a new temporary file beside `path`, flushes it to the disk and renames it
+/// over `path` (then flushes the folder), so at every moment the file is whole: the old one or
+/// the new one. A replaced file keeps its permissions; a read-only file is refused; a symbolic
+/// link is written through (the linked file changes, the link stays). The temporary is removed
+/// on failure; one left by a killed process is swept by the next write into that folder.
 Status writeFileAtomic(const std::string& path, std::string_view data);
 
 /// What a text-mode stream writes for `text`: every LF becomes CR LF (a CR LF already in the
@@ -25,9 +28,10 @@ std::string textModeBytes(std::string_view text);
 
 bool fileExists(const std::string& path);
 bool removeFile(const std::string& path);
-/// Copies a file, replacing the target.
+/// Copies a file, replacing the target atomically (see writeFileAtomic).
 bool copyFile(const std::string& from, const std::string& to);
-/// Renames a file, replacing the target.
+/// Renames a file, replacing the target in one step (through a link, to the linked file);
+/// across file systems, an atomic copy and then the removal of `from`.
 bool moveFile(const std::string& from, const std::string& to);
 
 /// The folder part of a path, without its trailing "/" (the root stays "/"); empty for a

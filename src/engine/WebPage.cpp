@@ -383,6 +383,7 @@ void bodyMarkersAndScript(AnsiString& t) {
 } // namespace
 
 void disarmPageScripts(AnsiString& text) {
+    static constexpr string_view wordJoiner = "&#8288;";
     static constexpr string_view blockNames[][2] = {
         {"<script", "<SCRIPT"}, {"</script", "</SCRIPT"}, {"<iframe", "<IFRAME"}, {"</iframe", "</IFRAME"}};
     const string_view in = text.str();
@@ -403,12 +404,21 @@ void disarmPageScripts(AnsiString& text) {
             }
             if (named) continue;
         }
+        // Whether a match is an attribute or words of the page cannot be told here (later
+        // passes rewrite the text without regard to tags), so each is spoiled in a way that only
+        // the attribute feels. An attribute name is never decoded, so "&#111;nclick" names no
+        // handler, while text and values decode it back to the very same "onclick".
         if (const auto name = handlerNameAt(in, i)) {
+            out += "&#" + std::to_string(static_cast<unsigned char>(in[i])) + ';';
+            out.append(in.substr(i + 1, name - 1));
             i += name;
             continue;
         }
+        // A word joiner before the scheme is invisible in text, but an address that starts with
+        // it has no scheme at all: it is a relative address, which runs nothing.
         if (const auto scheme = scriptSchemeAt(in, i)) {
-            out += '#';
+            out += wordJoiner;
+            out.append(in.substr(i, scheme));
             i += scheme;
             continue;
         }

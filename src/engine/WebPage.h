@@ -66,8 +66,10 @@ void markFramesetSources(AnsiString& text);
 
 /// Takes the page's own scripts out of its text, in whatever letter case they are written:
 /// script and inline frame tags become upper case (for the block deletion that follows), the
-/// names of event-handler attributes ("on" and letters before "=") are deleted, and every
-/// "javascript:" address becomes "#". Text holding none of these comes back unchanged.
+/// first letter of every event-handler attribute's name ("on" and letters before "=") becomes
+/// a character reference, and every "javascript:" address gets a word joiner before it. Both
+/// read as before where the page shows them as text. Text holding none of these comes back
+/// unchanged.
 void disarmPageScripts(AnsiString& text);
 
 /// Whether a page text is a frameset ("<frameset" or "<FRAMESET" occurs).

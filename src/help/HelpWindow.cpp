@@ -19,6 +19,9 @@
 #ifndef HW_INSTALL_HELP_DIR
 #define HW_INSTALL_HELP_DIR "/usr/local/share/huewright/Help"
 #endif
+#ifndef HW_HELP_FROM_PROGRAM
+#define HW_HELP_FROM_PROGRAM "../share/huewright/Help"
+#endif
 
 namespace {
 
@@ -182,7 +185,7 @@ QStringList HelpWindow::helpFileCandidates(const QString& programFolder, const Q
     const QDir program(programFolder);
     QStringList candidates{
         QDir::cleanPath(program.filePath(QStringLiteral("Help/") + kHelpFileName)),
-        QDir::cleanPath(program.filePath(QStringLiteral("../share/huewright/Help/") + kHelpFileName)),
+        QDir::cleanPath(program.filePath(QStringLiteral(HW_HELP_FROM_PROGRAM "/") + kHelpFileName)),
     };
     if (!installedFolder.isEmpty()) {
         const QString installed = QDir::cleanPath(QDir(installedFolder).filePath(kHelpFileName));

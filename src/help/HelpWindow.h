@@ -35,7 +35,7 @@ public:
 
     /// The places the manual is looked for, in order: the running program's folder +
     /// "/Help/Huewright.qch", the data folder of an installation beside it
-    /// ("../share/huewright/Help"), then `installedFolder` (the installed data folder).
+    /// (by default "../share/huewright/Help"), then `installedFolder` (the installed data folder).
     static QStringList helpFileCandidates(const QString& programFolder, const QString& installedFolder);
     /// The first of the candidates that exists, or empty.
     static QString helpFilePath(const QString& programFolder, const QString& installedFolder);

@@ -2,28 +2,71 @@
 
 #include "base/Files.h"
 #include "base/Folders.h"
+#include "base/PageUrl.h"
+#include "engine/CookieStore.h"
 #include "program/SchemeCommands.h"
 #include "program/SwatchBookCommands.h"
-#include "engine/CookieStore.h"
+
+#include <cctype>
+#include <filesystem>
+#include <string_view>
+
+namespace fs = std::filesystem;
 
 namespace hw {
 
+namespace {
+
+/// The local path of a "file://" URL handed over by a desktop (with an empty host or
+/// "localhost"), percent escapes decoded; empty for a URL of another host, which names no file
+/// here.
+std::string localPathOfFileUrl(std::string_view url) {
+    std::string_view rest = url.substr(7); // after "file://"
+    if (rest.substr(0, 10) == "localhost/") rest.remove_prefix(9);
+    if (rest.empty() || rest.front() != '/') return {};
+    return pathOfUrl("file://" + std::string(rest));
+}
+
+/// Whether a text starts as a URL does: a scheme of letters, digits, "+", "-" and "." that
+/// starts with a letter, then "://".
+bool isUrl(std::string_view text) {
+    const auto colon = text.find("://");
+    if (colon == std::string_view::npos || colon == 0 || !std::isalpha(static_cast<unsigned char>(text[0])))
+        return false;
+    for (char c : text.substr(0, colon))
+        if (!std::isalnum(static_cast<unsigned char>(c)) && c != '+' && c != '-' && c != '.') return false;
+    return true;
+}
+
+/// A URL's scheme may be written in either case.
+bool isFileUrl(std::string_view text) {
+    if (!isUrl(text) || text.find("://") != 4) return false;
+    std::string scheme(text.substr(0, 4));
+    for (char& c : scheme) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return scheme == "file";
+}
+
+} // namespace
+
 CommandLineRequest recogniseCommandLine(const std::string& commandLine, const std::string& currentFolder) {
-    CommandLineRequest request;
-    const auto dot = commandLine.rfind('.');
+    // Only a local file can be opened; a URL of another kind names nothing here.
+    const std::string path = isFileUrl(commandLine) ? localPathOfFileUrl(commandLine)
+                             : isUrl(commandLine)   ? std::string()
+                                                    : commandLine;
+    const auto dot = path.rfind('.');
     std::string extension;
-    if (dot != std::string::npos && commandLine.find_first_of("/:", dot) == std::string::npos)
-        extension = commandLine.substr(dot);
-    const auto cut = commandLine.find_last_of("/:");
-    const std::string fileName = cut == std::string::npos ? commandLine : commandLine.substr(cut + 1);
-    const std::string inCurrentFolder = joinPath(currentFolder, fileName);
-    if (extension == ".wsm") {
-        request = {CommandLineRequest::Kind::Scheme, inCurrentFolder};
-    } else if (extension == ".htm" || extension == ".html") {
-        request = {CommandLineRequest::Kind::Page, joinPath(currentFolder, commandLine)};
-    } else if (extension == ".sbk") {
-        request = {CommandLineRequest::Kind::Book, inCurrentFolder};
-    }
+    if (dot != std::string::npos && path.find_first_of("/:", dot) == std::string::npos) extension = path.substr(dot);
+
+    CommandLineRequest request;
+    if (extension == ".wsm") request.kind = CommandLineRequest::Kind::Scheme;
+    else if (extension == ".htm" || extension == ".html") request.kind = CommandLineRequest::Kind::Page;
+    else if (extension == ".sbk") request.kind = CommandLineRequest::Kind::Book;
+    else return request;
+    // A full path (what a file manager hands over) is the file itself; a relative one, folders
+    // and all, is found from the current folder. "." and ".." are resolved in the text, so that
+    // the page's folder, which names its change records, has one spelling.
+    const fs::path named(path);
+    request.path = (named.is_absolute() ? named : fs::path(currentFolder) / named).lexically_normal().string();
     return request;
 }
 

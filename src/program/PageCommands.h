@@ -17,10 +17,10 @@ struct CommandLineRequest {
     std::string path; ///< the file to open
 };
 
-/// Recognises the one file named on the command line by the extension of the whole command
-/// line (from its last "." to the end, provided no "/" or ":" follows it), compared exactly:
-/// ".wsm", ".htm", ".html" and ".sbk". A scheme or book is taken from the current folder and the
-/// command line's file name; a page from the command line's path.
+/// Recognises the one file named on the command line, a path or a local "file://" URL, by its
+/// extension (from the last "." to the end, provided no "/" or ":" follows it), compared
+/// exactly: ".wsm", ".htm", ".html" and ".sbk". A full path is taken as it is; a relative one
+/// is resolved against `currentFolder`.
 CommandLineRequest recogniseCommandLine(const std::string& commandLine, const std::string& currentFolder);
 
 /// Opening pages: the working copy beside the page, the page history, the caption, and the

@@ -3,6 +3,7 @@
 #include "shell/PageSchemeHandler.h"
 #include "shell/UndoKeyFilter.h"
 
+#include <QIcon>
 #include <QMessageBox>
 
 #include <exception>
@@ -14,6 +15,11 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
     // No display name: Qt would append it to every window title, and the main window's caption
     // already starts with the program's name.
     setApplicationName(QStringLiteral("Huewright"));
+    // The desktop matches the windows to the installed launcher by this id (the Wayland app id),
+    // and takes the launcher's icon from there. The same icon is set on the windows too, so a
+    // program run from its build folder, with nothing installed, shows it as well.
+    setDesktopFileName(QStringLiteral("io.github.huewright.Huewright"));
+    setWindowIcon(QIcon::fromTheme(desktopFileName(), QIcon(QStringLiteral(":/images/huewright.png"))));
     installEventFilter(new UndoKeyFilter(this));
 }
 

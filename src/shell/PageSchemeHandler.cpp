@@ -67,6 +67,8 @@ bool PageSchemeHandler::inAllowedFolder(const QString& canonicalPath) const {
 }
 
 bool PageSchemeHandler::mayServe(const QString& path) const {
+    // An escaped NUL would cut the name short where the file is opened.
+    if (path.contains(QChar(0))) return false;
     const QFileInfo info(QDir::cleanPath(path));
     const QString real = info.canonicalFilePath();
     if (real.isEmpty() || !QFileInfo(real).isFile()) return false;

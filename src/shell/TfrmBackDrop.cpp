@@ -19,6 +19,7 @@
 #include "tools/TfrmSlider.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
@@ -228,6 +229,7 @@ void TfrmBackDrop::createMenu() {
         m_session.pages().mnuViewTableBordersClick();
         mirrorCommandStates(m_session.commandStates());
     });
+    createSimulateMenu(view);
 
     QMenu* tools = menuBar()->addMenu(QStringLiteral("&Tools"));
     auto* book = add(tools, Command::mnuViewSwatchBook, "mnuViewSwatchBook", "Swatch &Book");
@@ -237,6 +239,31 @@ void TfrmBackDrop::createMenu() {
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     connect(add(help, Command::mnuHelpTopics, "mnuHelpTopics", "&Help Topics", QKeySequence("F1")),
             &QAction::triggered, this, &TfrmBackDrop::mnuHelpTopicsClick);
+}
+
+void TfrmBackDrop::createSimulateMenu(QMenu* view) {
+    // A way of looking, not a command of the program: always available, and its one tick is the
+    // action group's, kept with the browser's filter across loads until Normal Vision is chosen.
+    QMenu* simulate = view->addMenu(QStringLiteral("&Simulate"));
+    simulate->setObjectName(QStringLiteral("mnuViewSimulate"));
+    auto* group = new QActionGroup(simulate);
+    group->setExclusive(true);
+    const struct { VisionKind kind; const char* name; const char* caption; } entries[] = {
+        {VisionKind::Normal, "mnuSimulateNormal", "&Normal Vision"},
+        {VisionKind::Protanopia, "mnuSimulateProtanopia", "&Protanopia"},
+        {VisionKind::Deuteranopia, "mnuSimulateDeuteranopia", "&Deuteranopia"},
+        {VisionKind::Tritanopia, "mnuSimulateTritanopia", "&Tritanopia"},
+        {VisionKind::Achromatopsia, "mnuSimulateAchromatopsia", "&Achromatopsia"},
+    };
+    for (const auto& e : entries) {
+        auto* a = simulate->addAction(QString::fromLatin1(e.caption));
+        a->setObjectName(QString::fromLatin1(e.name));
+        a->setCheckable(true);
+        a->setChecked(e.kind == VisionKind::Normal);
+        group->addAction(a);
+        if (e.kind == VisionKind::Normal) simulate->addSeparator();
+        connect(a, &QAction::triggered, this, [this, kind = e.kind] { m_browser->setVision(kind); });
+    }
 }
 
 void TfrmBackDrop::createToolBars() {

@@ -136,6 +136,8 @@ protected:
 
 private:
     void createMenu();
+    /// View > Simulate: the page as a colour-vision deficiency shows it.
+    void createSimulateMenu(QMenu* view);
     void createToolBars();
     void createBrowserArea();
     void createEditor();

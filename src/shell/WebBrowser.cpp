@@ -100,13 +100,26 @@ protected:
             if (ours) m_expected.clear();
             return ours;
         }
-        // A frameset's frames load with it; afterwards no frame goes anywhere else.
-        return m_loading && (url.scheme() == QLatin1String(pageScheme.data()) || url.scheme() == QLatin1String("about"));
+        // A frameset's frames load with it, from the program's instrumented copies; afterwards no
+        // frame goes anywhere else. An <object> or <embed> that holds a document is a frame too,
+        // so only those copies may load: a page's own document (or a data address) would bring
+        // its scripts along, whatever the tag that named it.
+        if (!m_loading) return false;
+        if (url.scheme() == QLatin1String("about")) return true;
+        return url.scheme() == QLatin1String(pageScheme.data()) && isProgramCopy(url);
     }
 
     QWebEnginePage* createWindow(WebWindowType) override { return nullptr; }
 
 private:
+    /// Whether `url` shows one of the program's own working files (".tmp"), whose scripts are
+    /// instrumentation's alone.
+    static bool isProgramCopy(const QUrl& url) {
+        const std::string path = pathOfUrl(url.toString(QUrl::FullyEncoded).toStdString());
+        // An escaped NUL would end the name before its ".tmp" where the file is opened.
+        return path.find('\0') == std::string::npos &&
+               QString::fromStdString(path).endsWith(QStringLiteral(".tmp"), Qt::CaseInsensitive);
+    }
     static bool sameDocument(const QUrl& a, const QUrl& b) {
         if (a.scheme() != b.scheme()) return false;
         if (a.scheme() != QLatin1String(pageScheme.data())) return a == b;
@@ -183,6 +196,29 @@ void WebBrowser::showText(const QString& html) {
 
 QString WebBrowser::currentPath() const {
     return QString::fromStdString(pathOfUrl(url().toString(QUrl::FullyEncoded).toStdString()));
+}
+
+void WebBrowser::setVision(VisionKind kind) {
+    m_vision = kind;
+    // The page's own collection, not the profile's: the profile is shared by every browser.
+    static const QString name = QStringLiteral("huewright-vision");
+    QWebEngineScriptCollection& scripts = m_page->scripts();
+    for (const QWebEngineScript& old : scripts.find(name)) scripts.remove(old);
+    const QString source = QString::fromStdString(visionFilterScript(kind));
+    if (kind != VisionKind::Normal) {
+        // Every document the page shows from now on gets the filter as it is created, before
+        // its first paint; frames are drawn inside it and need none of their own. The script
+        // world is the program's own, so the page's scripts can neither see nor undo it.
+        QWebEngineScript filter;
+        filter.setName(name);
+        filter.setInjectionPoint(QWebEngineScript::DocumentCreation);
+        filter.setWorldId(QWebEngineScript::ApplicationWorld);
+        filter.setRunsOnSubFrames(false);
+        filter.setSourceCode(source);
+        scripts.insert(filter);
+    }
+    // The documents already on show change at once.
+    m_page->runJavaScript(source, QWebEngineScript::ApplicationWorld);
 }
 
 void WebBrowser::runScript(const QString& script, const std::function<void(const QVariant&)>& done) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "colour/VisionSimulation.h"
+
 #include <QWebEnginePage>
 #include <QWebEngineView>
 
@@ -32,6 +34,13 @@ public:
     /// Runs a script in the page's main frame; `done` gets its result.
     void runScript(const QString& script, const std::function<void(const QVariant&)>& done = {});
 
+    /// Shows every document from now on (page view, scheme view, each frame, after loads and
+    /// refreshes) as the given colour vision sees it, until normal vision is set again. The
+    /// filter is a style sheet the browser adds outside the document's content, so nothing of
+    /// it reaches a file, and clicks still reach the element under the pointer.
+    void setVision(VisionKind kind);
+    VisionKind vision() const { return m_vision; }
+
     /// The print dialog for the page on show.
     void printPage();
     /// The page setup dialog.
@@ -52,6 +61,7 @@ protected:
 private:
     QPrinter* printer();
     QWidget* m_filtered = nullptr;
+    VisionKind m_vision = VisionKind::Normal;
 
     PageSchemeHandler* m_handler;
     ProgramPage* m_page;

@@ -1,5 +1,7 @@
 #include "swatches/SwatchBookPanel.h"
 
+#include "swatches/SwatchCardPanel.h"
+
 #include "colour/SwatchBookJs.h"
 #include "widgets/Cursors.h"
 #include "tools/ScreenPickerPanel.h"
@@ -324,8 +326,9 @@ void SwatchBookPanel::cancelCardTitleEdit() {
 void SwatchBookPanel::SBpnlColorNClick(int n) {
     const int i = n - 1;
     // A caption that is not a colour code is refused and nothing is painted with it.
-    static_cast<void>(paintWithSlotColour(m_pallet, SwatchBookJsLayout::B, m_caption[i]->text().toStdString(),
-                                          m_color[i]->color(), m_color[i]->color()));
+    const Result<void> painted = paintWithSlotColour(m_pallet, SwatchBookJsLayout::B, m_caption[i]->text().toStdString(),
+                                                     m_color[i]->color(), m_color[i]->color());
+    if (!painted) reportRefusedCaption(this, painted.error());
 }
 
 void SwatchBookPanel::SBpnlColorNMouseMove(int n) {

@@ -8,11 +8,20 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QMainWindow>
 #include <QMouseEvent>
+#include <QStatusBar>
 #include <QStyle>
 #include <QToolButton>
 
 namespace hw {
+
+void reportRefusedCaption(QWidget* panel, const std::string& why) {
+    auto* main = qobject_cast<QMainWindow*>(panel->window());
+    if (!main) return;
+    main->statusBar()->showMessage(QString::fromStdString(why) + QStringLiteral(" The painting colour stays as it was."),
+                                   8000);
+}
 
 namespace {
 
@@ -110,8 +119,9 @@ void SwatchCardPanel::SClblCaptionNMouseMove(int n) {
 void SwatchCardPanel::SCpnlSwatchNClick(int n) {
     const int i = n - 1;
     // A caption that is not a colour code is refused and nothing is painted with it.
-    static_cast<void>(paintWithSlotColour(m_pallet, SwatchBookJsLayout::A, m_caption[i]->text().toStdString(),
-                                          m_color[i]->color(), m_swatch[i]->color()));
+    const Result<void> painted = paintWithSlotColour(m_pallet, SwatchBookJsLayout::A, m_caption[i]->text().toStdString(),
+                                                     m_color[i]->color(), m_swatch[i]->color());
+    if (!painted) reportRefusedCaption(this, painted.error());
 }
 
 void SwatchCardPanel::SCpnlSwatchNMouseMove(int n) { m_swatch[n - 1]->setCursor(cursorFor(crEyedropper)); }

@@ -15,6 +15,10 @@ namespace hw {
 
 class TfrmSlider;
 
+/// Tells on the main window's status bar that a slot's caption was refused as a colour code, so
+/// a click that leaves the painting colour as it was does not pass unexplained.
+void reportRefusedCaption(QWidget* panel, const std::string& why);
+
 /// The swatch card: three slots that take the current colour with a click, show it with its
 /// hex code, copy the code, paint with the colour again (the swatch square) or open the slider
 /// popup (right button). The card lives in the controls themselves until it is added to the

@@ -3,12 +3,15 @@
 #include "tool/ToolCommands.h"
 
 #include "colour/ColorCodes.h"
+#include "colour/Contrast.h"
+#include "colour/VisionSimulation.h"
 #include "colour/Ucolorschemer.h"
 #include "swatches/SwatchBookFile.h"
 #include "tools/SuggestSchemes.h"
 
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <ostream>
 #include <stdexcept>
 #include <string>
@@ -48,7 +51,48 @@ int runGuarded(std::ostream& err, const auto& body) {
     return 2;
 }
 
+/// A colour written as six hex digits, red first, with or without a leading "#".
+TColor hexArgument(const std::string& text) {
+    const std::string digits = !text.empty() && text[0] == '#' ? text.substr(1) : text;
+    const bool ok = digits.size() == 6 &&
+                    digits.find_first_not_of("0123456789abcdefABCDEF") == std::string::npos;
+    if (!ok) throw BadInput("'" + text + "' is not a colour: give six hex digits, as 777777 or #777777");
+    return HexCodeToColor(digits);
+}
+
+const char* passText(bool passes) { return passes ? "pass" : "fail"; }
+
 } // namespace
+
+int runContrast(const Args& args, std::ostream& out, std::ostream& err) {
+    return runGuarded(err, [&] {
+        needArgs(args, 2, "contrast FG BG   (hex colours, as 777777 or #777777)");
+        const TColor text = hexArgument(args[0]), background = hexArgument(args[1]);
+        // Any size below 18.66 px is normal text and 24 px is large whatever the weight.
+        const ContrastVerdict normal = judgeContrast(text, background, 16, 400);
+        const ContrastVerdict large = judgeContrast(text, background, 24, 400);
+        char lc[32];
+        std::snprintf(lc, sizeof lc, "%.2f", normal.lc);
+        out << "ratio " << ratioText(normal.ratio) << "\n"
+            << "Lc " << lc << "\n"
+            << "AA normal " << passText(normal.passesAA) << "\n"
+            << "AAA normal " << passText(normal.passesAAA) << "\n"
+            << "AA large " << passText(large.passesAA) << "\n"
+            << "AAA large " << passText(large.passesAAA) << "\n";
+        return 0;
+    });
+}
+
+int runSimulate(const Args& args, std::ostream& out, std::ostream& err) {
+    return runGuarded(err, [&] {
+        const char* usage = "simulate normal|protanopia|deuteranopia|tritanopia|achromatopsia HEX";
+        needArgs(args, 2, usage);
+        const auto kind = visionKindFromName(args[0]);
+        if (!kind) throw BadInput("huewright-tool simulate: unknown vision '" + args[0] + "'; usage: huewright-tool " + usage);
+        out << ColorToHexCode(simulateVision(*kind, hexArgument(args[1]))).str() << "\n";
+        return 0;
+    });
+}
 
 int runColour(const Args& args, std::ostream& out, std::ostream& err) {
     return runGuarded(err, [&] {

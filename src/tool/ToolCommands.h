@@ -15,6 +15,10 @@ using Args = std::vector<std::string>;
 /// complaints to `err`, and returns the exit status (0, or 2 for bad input).
 int runInstrument(const Args& args, std::ostream& out, std::ostream& err);
 int runColour(const Args& args, std::ostream& out, std::ostream& err);
+/// Contrast of text on a background: the WCAG ratio, APCA Lc and the AA/AAA verdicts.
+int runContrast(const Args& args, std::ostream& out, std::ostream& err);
+/// A colour as a colour-vision deficiency shows it.
+int runSimulate(const Args& args, std::ostream& out, std::ostream& err);
 int runBook(const Args& args, std::ostream& out, std::ostream& err);
 int runSuggest(const Args& args, std::ostream& out, std::ostream& err);
 int runRecordBlock(const Args& args, std::ostream& out, std::ostream& err);

@@ -17,6 +17,8 @@ struct Subcommand {
 const Subcommand subcommands[] = {
     {"instrument", hw::tool::runInstrument, "instrument PAGE            the instrumented working copy of PAGE"},
     {"colour", hw::tool::runColour, "colour FORM ARGS...        colour conversions (hex2color, color2hex, rgb2hex, hsl2color, rgb2hsl)"},
+    {"contrast", hw::tool::runContrast, "contrast FG BG             WCAG ratio, APCA Lc and AA/AAA verdicts of FG text on BG"},
+    {"simulate", hw::tool::runSimulate, "simulate KIND HEX          HEX as KIND vision shows it (normal, protanopia, deuteranopia, tritanopia, achromatopsia)"},
     {"book", hw::tool::runBook, "book FILE [--save OUT | --save-as OUT]   the cards of a swatch book"},
     {"suggest", hw::tool::runSuggest, "suggest H S L              the four suggested schemes"},
     {"record-block", hw::tool::runRecordBlock, "record-block COOKIEFILE    the record block of a single page"},

@@ -3,9 +3,19 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
+#include <functional>
 #include <cstdlib>
 #include <filesystem>
+#include <random>
 #include <set>
+#include <thread>
+
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -16,6 +26,27 @@ std::string freshFolder(const std::string& name) {
     fs::remove_all(dir);
     fs::create_directories(dir);
     return dir.string();
+}
+
+std::vector<std::string> namesIn(const std::string& dir) {
+    std::vector<std::string> names;
+    for (auto& e : fs::directory_iterator(dir)) names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+unsigned modeOf(const std::string& path) {
+    struct stat st {};
+    ::stat(path.c_str(), &st);
+    return st.st_mode & 07777;
+}
+
+/// A pid that no process has: a child that has been reaped.
+pid_t deadPid() {
+    const pid_t child = ::fork();
+    if (child == 0) ::_exit(0);
+    ::waitpid(child, nullptr, 0);
+    return child;
 }
 
 } // namespace
@@ -70,6 +101,133 @@ TEST(Files, AtomicWriteReplacesTheFileAndLeavesNoTemporary) {
     const hw::Status failed = hw::writeFileAtomic(dir + "/no/such/folder/x", "x");
     EXPECT_FALSE(failed);
     EXPECT_EQ(failed.error(), "The folder " + dir + "/no/such/folder cannot be written to.");
+}
+
+TEST(Files, AtomicWriteKeepsPermissionsAndWritesThroughLinks) {
+    const auto dir = freshFolder("atomic-kinds");
+    fs::create_directories(dir + "/real");
+    struct Case {
+        const char* what;
+        std::function<std::string()> setUp; // returns the path to save to
+        const char* changed;                // the file that must hold the new bytes
+        bool refused;
+    };
+    const Case cases[] = {
+        {"private file keeps its mode",
+         [&] {
+             hw::writeFileBytes(dir + "/private.wsm", "old");
+             fs::permissions(dir + "/private.wsm", fs::perms(0600));
+             return dir + "/private.wsm";
+         },
+         "private.wsm", false},
+        {"absolute link",
+         [&] {
+             hw::writeFileBytes(dir + "/real/abs.wsm", "old");
+             fs::create_symlink(dir + "/real/abs.wsm", dir + "/abs-link.wsm");
+             return dir + "/abs-link.wsm";
+         },
+         "real/abs.wsm", false},
+        {"relative link to a link",
+         [&] {
+             hw::writeFileBytes(dir + "/real/rel.wsm", "old");
+             fs::create_symlink("rel.wsm", dir + "/real/rel-inner.wsm");
+             fs::create_symlink("real/rel-inner.wsm", dir + "/rel-link.wsm");
+             return dir + "/rel-link.wsm";
+         },
+         "real/rel.wsm", false},
+        {"dangling link makes its file",
+         [&] {
+             fs::create_symlink("real/new.wsm", dir + "/new-link.wsm");
+             return dir + "/new-link.wsm";
+         },
+         "real/new.wsm", false},
+        {"read-only file",
+         [&] {
+             hw::writeFileBytes(dir + "/locked.wsm", "old");
+             fs::permissions(dir + "/locked.wsm", fs::perms(0444));
+             return dir + "/locked.wsm";
+         },
+         "locked.wsm", true},
+        {"loop of links",
+         [&] {
+             fs::create_symlink("loop-b", dir + "/loop-a");
+             fs::create_symlink("loop-a", dir + "/loop-b");
+             return dir + "/loop-a";
+         },
+         nullptr, true},
+        {"folder in the way",
+         [&] {
+             fs::create_directories(dir + "/taken.wsm");
+             return dir + "/taken.wsm";
+         },
+         nullptr, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string path = c.setUp();
+        const bool wasLink = fs::is_symlink(path);
+        const std::string changed = c.changed ? dir + "/" + c.changed : std::string();
+        const unsigned mode = changed.empty() ? 0 : modeOf(changed);
+        const hw::Status saved = hw::writeFileAtomic(path, "new");
+        EXPECT_EQ(saved.ok(), !c.refused) << saved.error();
+        if (!changed.empty()) {
+            EXPECT_EQ(hw::readFileOrEmpty(changed), c.refused ? "old" : "new");
+            if (mode != 0) {
+                EXPECT_EQ(modeOf(changed), mode);
+            }
+        }
+        EXPECT_EQ(fs::is_symlink(path), wasLink);
+    }
+    for (const auto& name : namesIn(dir)) EXPECT_EQ(name.find("~hw"), std::string::npos) << name;
+}
+
+TEST(Files, AtomicWriteSweepsTemporariesOfEndedProcessesOnly) {
+    const auto dir = freshFolder("atomic-sweep");
+    const std::string dead = ".~hw" + std::to_string(deadPid()) + "-1.tmp";
+    const std::string live = ".~hw" + std::to_string(::getppid()) + "-1.tmp";
+    hw::writeFileBytes(dir + "/" + dead, "half");
+    hw::writeFileBytes(dir + "/" + live, "in flight");
+    ASSERT_TRUE(hw::writeFileAtomic(dir + "/book.sbk", "x"));
+    EXPECT_EQ(namesIn(dir), (std::vector<std::string>{live, "book.sbk"}));
+}
+
+// A process killed at any moment of a save leaves the old file or the new one, whole, and no
+// more than the one temporary it was writing.
+TEST(Files, AtomicWriteSurvivesBeingKilledAtAnyMoment) {
+    const auto dir = freshFolder("atomic-kill");
+    const std::string target = dir + "/scheme.wsm";
+    std::string first(300 * 1024, '\0'), second(200 * 1024, '\0');
+    for (std::size_t i = 0; i < first.size(); ++i) first[i] = static_cast<char>('a' + i % 26);
+    for (std::size_t i = 0; i < second.size(); ++i) second[i] = static_cast<char>('0' + i % 10);
+    ASSERT_TRUE(hw::writeFileAtomic(target, first));
+
+    std::mt19937 random(12345);
+    std::uniform_int_distribution<int> delayMs(1, 50);
+    int sawSecond = 0;
+    for (int round = 0; round < 100; ++round) {
+        const pid_t writer = ::fork();
+        ASSERT_GE(writer, 0);
+        if (writer == 0) {
+            for (unsigned i = 0;; ++i) (void)hw::writeFileAtomic(target, i % 2 ? first : second);
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(delayMs(random)));
+        ::kill(writer, SIGKILL);
+        ::waitpid(writer, nullptr, 0);
+
+        const std::string now = hw::readFileOrEmpty(target);
+        ASSERT_TRUE(now == first || now == second) << "round " << round << ": " << now.size() << " bytes";
+        if (now == second) ++sawSecond;
+        const auto names = namesIn(dir);
+        ASSERT_LE(names.size(), 2u) << "round " << round;
+        for (const auto& name : names) {
+            if (name != "scheme.wsm") {
+                EXPECT_EQ(name.rfind(".~hw", 0), 0u) << name;
+            }
+        }
+    }
+    EXPECT_GT(sawSecond, 0);
+    ASSERT_TRUE(hw::writeFileAtomic(target, "done"));
+    EXPECT_EQ(namesIn(dir), (std::vector<std::string>{"scheme.wsm"}));
 }
 
 TEST(Files, SweepDeletesOnlyMatchingFiles) {

@@ -289,7 +289,7 @@ TEST(InstrumentPage, PageWithoutHeadOrBodyGainsBoth) {
 
 TEST(InstrumentPage, AnchorToPageLosesItsTargetAndPaints) {
     const std::string out = afterScript("<a href=\"page.html\" onclick=\"go()\">x</a>");
-    EXPECT_NE(out.find("<a id='1a" + handlers("1a") + "  =\"go()\">x</a>"), std::string::npos) << out;
+    EXPECT_NE(out.find("<a id='1a" + handlers("1a") + "  &#111;nclick=\"go()\">x</a>"), std::string::npos) << out;
     EXPECT_EQ(out.find("page.html"), std::string::npos);
     EXPECT_EQ(out.find("onclick"), std::string::npos);
 }
@@ -363,7 +363,8 @@ TEST(InstrumentPage, WordsWithIdLettersStayAsTheyAre) {
 
 TEST(InstrumentPage, EventAttributesLoseTheirNames) {
     const std::string out = afterScript("<body onLoad=\"init()\" ONBLUR=\"b()\"><p onMouseOver=\"m()\">x</p></body>");
-    EXPECT_EQ(out, "</HEAD>" + bodyTag + " =\"init()\" =\"b()\"><p id='1p" + handlers("1p") + " =\"m()\">x</p></body></HTML>");
+    EXPECT_EQ(out, "</HEAD>" + bodyTag + " &#111;nLoad=\"init()\" &#79;NBLUR=\"b()\"><p id='1p" + handlers("1p") +
+                       " &#111;nMouseOver=\"m()\">x</p></body></HTML>");
 }
 
 TEST(InstrumentPage, FormsAndInputs) {
@@ -422,7 +423,7 @@ TEST(InstrumentPage, EditsThatJoinTheirNeighboursAreSearchedAgain) {
         {"xHRhref=\"j.html\"EF>", "x></HTML>"},
         {"a<SCR<script>x</script>IPT>y</script>b", "ab</HTML>"},
         {"a<IFR<iframe>x</iframe>AME>y</iframe>b", "ab</HTML>"},
-        {"a onlonloadoad=1", "a =1</HTML>"},
+        {"a xonlonloadoad=1", "a x=1</HTML>"},
     };
     const std::string start = "</HEAD>" + bodyTag + ">";
     for (const auto& row : rows) EXPECT_EQ(afterScript(row.page), start + row.expected) << row.page;
@@ -458,8 +459,10 @@ std::vector<std::string> pageScriptLeftIn(const std::string& page) {
     std::vector<std::string> left;
     std::string lower = out;
     for (auto& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    for (const char* word : {"<script", "javascript:"})
-        if (lower.find(word) != std::string::npos) left.push_back(word);
+    if (lower.find("<script") != std::string::npos) left.push_back("<script");
+    // An address behind a word joiner has no scheme.
+    for (auto at = lower.find("javascript:"); at != std::string::npos; at = lower.find("javascript:", at + 1))
+        if (at < 7 || lower.compare(at - 7, 7, "&#8288;") != 0) left.push_back("javascript:");
     static const std::regex handler(R"([\s/"']on[a-z]+\s*=)", std::regex::icase);
     static const std::vector<std::string> ours = {"onClick=\"r('", "onContextMenu=\"r('", "onSelectStart=\"return false;\"",
                                                   "onKeyPress=\"gkp();\""};
@@ -491,6 +494,8 @@ TEST(InstrumentPage, NoScriptOfThePageSurvivesInAnySpelling) {
         "<IFRAME srcdoc=\"<script>x()</script>\"></iframe>",
         "<meta http-equiv=refresh content=\"0;url=javascript:x()\">",
         "<object data=\"javascript:x()\"></object><embed src=javascript:y()>",
+        // Names that the deletion of the program's own handler names could join into new ones.
+        "<p oonclicknclick=x() tabindex=1 onloadonfocus=y()>",
     };
     for (const auto& page : pages) {
         const auto left = pageScriptLeftIn(page);
@@ -510,11 +515,13 @@ TEST(InstrumentPage, DisarmingChangesOnlyScripts) {
         {"a <scripts> and <scriptx", "a <SCRIPTs> and <SCRIPTx"},
         {"java script: javascript", "java script: javascript"},
         {"&#106;ava &#x;", "&#106;ava &#x;"},
-        // Handler names go, their values stay as harmless text.
-        {"<p onclick=\"x\" OnMouseOver = 'y'>", "<p =\"x\"  = 'y'>"},
-        {"<p\tonclick=x\nONLOAD=y>", "<p\t=x\n=y>"},
-        {"<a href=' JavaScript:go()'>", "<a href=' #go()'>"},
-        {"<a href=\"java\r\nscript&#58;go()\">", "<a href=\"#go()\">"},
+        // Handler names and script addresses are spoiled by references a browser decodes in
+        // text and values but never in an attribute's name or an address's scheme.
+        {"<p onclick=\"x\" OnMouseOver = 'y'>", "<p &#111;nclick=\"x\" &#79;nMouseOver = 'y'>"},
+        {"<p\tonclick=x\nONLOAD=y>", "<p\t&#111;nclick=x\n&#79;NLOAD=y>"},
+        {"<p>click onclick= here</p>", "<p>click &#111;nclick= here</p>"},
+        {"<a href=' JavaScript:go()'>", "<a href=' &#8288;JavaScript:go()'>"},
+        {"<a href=\"java\r\nscript&#58;go()\">", "<a href=\"&#8288;java\r\nscript&#58;go()\">"},
         {"<sCrIpT>x</ScRiPt><IfRaMe></iFRAME>", "<SCRIPT>x</SCRIPT><IFRAME></IFRAME>"},
     };
     for (const auto& row : rows) {
@@ -539,7 +546,7 @@ TEST(InstrumentPage, DisarmingEndsOnLongRuns) {
     for (const auto& input : inputs) {
         AnsiString t(input);
         hw::disarmPageScripts(t);
-        EXPECT_LE(t.str().size(), input.size());
+        EXPECT_LE(t.str().size(), 2 * input.size());
     }
 }
 

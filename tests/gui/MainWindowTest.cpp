@@ -20,6 +20,7 @@
 #include <QGuiApplication>
 #include <QToolBar>
 #include <QToolButton>
+#include <QUrl>
 
 #include <xcb/xcb.h>
 
@@ -320,28 +321,53 @@ private slots:
         QVERIFY(window.close());
     }
 
-    void commandLineExtensionsAreCaseSensitive() {
-        QTemporaryDir dir;
-        QVERIFY(copyTree(exampleSite(), dir.path()));
-        QFile::copy(dir.filePath("index.html"), dir.filePath("upper.HTML"));
-        TfrmBackDrop window;
+    void commandLineNamesAFileByFullPathOrFromTheCurrentFolder() {
+        // A file manager starts the program in the home folder with the file's full path.
+        QTemporaryDir dir, elsewhere;
+        const QString site = dir.filePath("site");
+        QVERIFY(copyTree(exampleSite(), site));
+        QFile::copy(QDir(site).filePath("index.html"), QDir(site).filePath("upper.HTML"));
+        const QString previous = QDir::currentPath();
+        QDir::setCurrent(elsewhere.path());
+        {
+            TfrmBackDrop window;
+            // The extension is compared exactly, on full paths too.
+            window.recogniseCommandLine(QDir(site).filePath("upper.HTML"));
+            window.recogniseCommandLine("\"" + QDir(site).filePath("index.html") + "\"");
+            QVERIFY(filesMatching(site, "wp*.tmp").isEmpty());
+
+            window.recogniseCommandLine(QDir(site).filePath("index.html"));
+            QCOMPARE(filesMatching(site, "wp*.tmp").size(), 1);
+            QCOMPARE(window.windowTitle(), QStringLiteral("Huewright - index.html"));
+            QVERIFY(filesMatching(elsewhere.path(), "*").isEmpty());
+            QVERIFY(window.close());
+        }
+        // A relative path keeps its folders: "site/index.html" from the site's parent.
         QDir::setCurrent(dir.path());
-        window.recogniseCommandLine("upper.HTML");
-        QVERIFY(filesMatching(dir.path(), "wp*.tmp").isEmpty());
-        window.recogniseCommandLine("\"index.html\"");
-        QVERIFY(filesMatching(dir.path(), "wp*.tmp").isEmpty());
-        QVERIFY(window.close());
+        {
+            TfrmBackDrop window;
+            window.recogniseCommandLine("site/upper.HTML");
+            QVERIFY(filesMatching(site, "wp*.tmp").isEmpty());
+            window.recogniseCommandLine("site/index.html");
+            QCOMPARE(filesMatching(site, "wp*.tmp").size(), 1);
+            QVERIFY(window.close());
+        }
+        QDir::setCurrent(previous);
+        QVERIFY(filesMatching(site, "wp*.tmp").isEmpty());
     }
 
     void aSwatchBookNamedOnTheCommandLineOpens() {
-        QTemporaryDir dir;
+        QTemporaryDir dir, elsewhere;
         QFile book(dir.filePath("sea.sbk"));
         QVERIFY(book.open(QIODevice::WriteOnly));
         book.write("0\r\n255\r\n32768\r\n16777215\r\nFF0000\r\n008000\r\nspace\r\nSea and sky\r\n");
         book.close();
         TfrmBackDrop window;
-        QDir::setCurrent(dir.path());
-        window.recogniseCommandLine("sea.sbk");
+        // As a desktop launcher with %u hands it over, from a folder of its own.
+        const QString previous = QDir::currentPath();
+        QDir::setCurrent(elsewhere.path());
+        window.recogniseCommandLine(QUrl::fromLocalFile(book.fileName()).toString());
+        QDir::setCurrent(previous);
         QCOMPARE(window.windowTitle(), QStringLiteral("Huewright - sea.sbk"));
         QCOMPARE(window.state().book.lastCard, 0);
         QVERIFY(window.isEnabled(Command::mnuSaveSwatchBookAs));

@@ -103,6 +103,55 @@ private slots:
         QVERIFY(cookieValue(folder(), "data").contains("?B1a$B$"));
     }
 
+    // Documents a page embeds (by address, by data address or inline) and addresses hidden in
+    // SVG, MathML, base, refresh and form attributes: none of them runs the page's script, and
+    // the words of the page that merely look like script show as written.
+    void embeddedDocumentsAndScriptAddressesRunNothing() {
+        // What an embedded document would do: tell the page, again and again, that it runs.
+        const QByteArray report = "setInterval(function(){try{top.postMessage('%1','*')}catch(e){}},50)";
+        auto reportAs = [&](const char* who) { return QByteArray(report).replace("%1", who); };
+        auto inData = [&](const char* who) {
+            return "data:text/html;base64," + ("<script>" + reportAs(who) + "</script>").toBase64();
+        };
+        QVERIFY(writeAll(QDir(folder()).filePath("evil.html"),
+                         "<html><body><script>parent.byEmbeddedPage=1;" + reportAs("page") + "</script></body></html>"));
+        const QByteArray svg = "<svg xmlns='http://www.w3.org/2000/svg' onload=\"" + reportAs("svg") + "\"/>";
+        QVERIFY(open("<html><head><base href=\"javascript:window.byBase=1//\">"
+                     "<meta http-equiv=refresh content=\"1;url=" + inData("refresh") + "\"></head><body>"
+                     "<p>paint me</p><p id=words>click onclick= here, or javascript: there</p>"
+                     "<object data=\"" + inData("object-data") + "\"></object>"
+                     "<object data=\"evil.html\" type=\"text/html\"></object>"
+                     "<object data=\"data:image/svg+xml;base64," + svg.toBase64() + "\" type=\"image/svg+xml\"></object>"
+                     "<embed src=\"" + inData("embed-data") + "\">"
+                     "<embed src=\"evil.html\" type=\"text/html\">"
+                     "<iframe srcdoc=\"&lt;script>" + reportAs("srcdoc") + "&lt;/script>\"></iframe>"
+                     "<iframe src=\"" + inData("iframe-data") + "\"></iframe>"
+                     "<svg width=200 height=40><a id=svglink xlink:href=\"javascript:window.bySvgLink=1\">"
+                     "<text y=20>svg link</text></a><script>window.bySvgScript=1</script></svg>"
+                     "<math><mrow id=mathlink href=\"javascript:window.byMath=1\"><mi>x</mi></mrow></math>"
+                     "<a id=based href=\"x\">relative</a>"
+                     "<form action=\"javascript:window.byForm=1\"><button id=go>send</button></form></body></html>"));
+        const QUrl shown = browser()->url();
+        js("window.heard=[];addEventListener('message',function(e){heard.push(String(e.data))})");
+        QVERIFY(paintFirstParagraph());
+        for (const char* id : {"svglink", "mathlink", "based", "go"}) {
+            QVERIFY2(clickElement(browser(), id), id);
+            QTest::qWait(300);
+        }
+        // Long enough for the refresh and for every embedded document to have reported.
+        QTest::qWait(1200);
+        QCOMPARE(browser()->url(), shown);
+        QCOMPARE(js("heard.join()").toString(), QString());
+        QCOMPARE(js("[typeof byEmbeddedPage, typeof byBase, typeof bySvgLink, typeof bySvgScript, typeof byMath,"
+                    " typeof byForm].join()")
+                     .toString(),
+                 QStringLiteral("undefined,undefined,undefined,undefined,undefined,undefined"));
+        // The word joiner that spoils the address is invisible; everything else reads as written.
+        QCOMPARE(js("document.getElementById('words').textContent").toString().remove(QChar(0x2060)),
+                 QStringLiteral("click onclick= here, or javascript: there"));
+        QCOMPARE(js("document.getElementById('words').textContent.indexOf('click onclick= here')").toInt(), 0);
+    }
+
     void thePageReadsNoFileBeyondWhatItNeeds() {
         const QString site = QDir(folder()).filePath("site");
         const QString outside = QDir(folder()).filePath("outside");
@@ -124,6 +173,8 @@ private slots:
             const QString url = QString::fromStdString(pageUrl(path.toStdString()));
             QCOMPARE(js(request.arg(url)).toString(), QStringLiteral("refused"));
         }
+        for (const QString& url : {QStringLiteral("file:///etc/hostname"), "file://" + site + "/index.html"})
+            QCOMPARE(js(request.arg(url)).toString(), QStringLiteral("refused"));
         const QString own = QString::fromStdString(pageUrl(tempFolder() + "/swatchBook.js"));
         const QString answer = js(request.arg(own)).toString();
         QVERIFY2(answer != QStringLiteral("refused") && !answer.endsWith(QStringLiteral(":0")), qPrintable(answer));

@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QScreen>
+#include <QStatusBar>
 #include <QTest>
 #include <QToolButton>
 
@@ -384,6 +385,25 @@ private slots:
         QVERIFY(!book()->SBeditCardTitle->isVisible());
         QCOMPARE(book()->SBlblCardTitle->text(), QStringLiteral("Greens"));
         QCOMPARE(window->state().book.cards[2].GetTitle().str(), std::string("Greens"));
+    }
+
+    void aCaptionThatIsNoColourCodeIsToldOnTheStatusBar() {
+        window->bookCommands().addCard(rgbColor(1, 2, 3), clWhite, clWhite, "bluish", "", "");
+        click(book()->SBpnlColor(1));
+        QVERIFY(!QFile::exists(QString::fromStdString(swatchBookJsPath())));
+        QVERIFY2(window->statusBar()->currentMessage().contains(QStringLiteral("'bluish'")),
+                 qPrintable(window->statusBar()->currentMessage()));
+
+        window->statusBar()->clearMessage();
+        click(book()->SBimgColorPalette);
+        typeHex("ff0000");
+        click(palette()->CPpnlSwatch);
+        click(card()->SCpnlColor(1));
+        QFile::remove(QString::fromStdString(swatchBookJsPath()));
+        card()->SClblCaption(1)->setText(QStringLiteral("#12345"));
+        click(card()->SCpnlSwatch(1), {3, 3});
+        QVERIFY(!QFile::exists(QString::fromStdString(swatchBookJsPath())));
+        QVERIFY(window->statusBar()->currentMessage().contains(QStringLiteral("'#12345'")));
     }
 
     void escapeCancelsATitleEditAndEnterRenamesOnlyTheEditedCard() {

@@ -30,7 +30,7 @@ using hw::test::filesLike;
 
 } // namespace
 
-TEST(CommandLine, ExtensionsAreComparedExactly) {
+TEST(CommandLine, NamesAFileByItsExactExtensionFromAPathOrALocalUrl) {
     struct Row {
         const char* line;
         CommandLineRequest::Kind kind;
@@ -38,14 +38,33 @@ TEST(CommandLine, ExtensionsAreComparedExactly) {
     } rows[] = {
         {"index.html", CommandLineRequest::Kind::Page, "/cwd/index.html"},
         {"page.htm", CommandLineRequest::Kind::Page, "/cwd/page.htm"},
-        {"/abs/page.htm", CommandLineRequest::Kind::Page, "/abs/page.htm"},
-        {"index.HTML", CommandLineRequest::Kind::Nothing, ""},
         {"blue.wsm", CommandLineRequest::Kind::Scheme, "/cwd/blue.wsm"},
-        {"sub/blue.wsm", CommandLineRequest::Kind::Scheme, "/cwd/blue.wsm"},
         {"book.sbk", CommandLineRequest::Kind::Book, "/cwd/book.sbk"},
+        // Relative paths keep their folders; full paths ignore the current folder.
+        {"site/index.html", CommandLineRequest::Kind::Page, "/cwd/site/index.html"},
+        {"sub/blue.wsm", CommandLineRequest::Kind::Scheme, "/cwd/sub/blue.wsm"},
+        {"../books/book.sbk", CommandLineRequest::Kind::Book, "/books/book.sbk"},
+        {"./index.html", CommandLineRequest::Kind::Page, "/cwd/index.html"},
+        {"/abs/page.htm", CommandLineRequest::Kind::Page, "/abs/page.htm"},
+        {"/home/u/Schemes/blue.wsm", CommandLineRequest::Kind::Scheme, "/home/u/Schemes/blue.wsm"},
+        {"/home/u/sea.sbk", CommandLineRequest::Kind::Book, "/home/u/sea.sbk"},
+        {"/home/u/my site/a b.html", CommandLineRequest::Kind::Page, "/home/u/my site/a b.html"},
+        // Local URLs, as a desktop's %u hands them over.
+        {"file:///home/u/my%20site/a%20b.html", CommandLineRequest::Kind::Page, "/home/u/my site/a b.html"},
+        {"file://localhost/home/u/blue.wsm", CommandLineRequest::Kind::Scheme, "/home/u/blue.wsm"},
+        {"FILE:///home/u/sea.sbk", CommandLineRequest::Kind::Book, "/home/u/sea.sbk"},
+        {"file://elsewhere/home/u/blue.wsm", CommandLineRequest::Kind::Nothing, ""},
+        {"file:///home/u/PAGE.HTML", CommandLineRequest::Kind::Nothing, ""},
+        {"http://example.com/index.html", CommandLineRequest::Kind::Nothing, ""},
+        // The extension is compared exactly.
+        {"index.HTML", CommandLineRequest::Kind::Nothing, ""},
+        {"/home/u/index.Html", CommandLineRequest::Kind::Nothing, ""},
         {"book.SBK", CommandLineRequest::Kind::Nothing, ""},
+        {"blue.WSM", CommandLineRequest::Kind::Nothing, ""},
+        {"index.html~", CommandLineRequest::Kind::Nothing, ""},
         {"\"index.html\"", CommandLineRequest::Kind::Nothing, ""},
         {"dir.html/file", CommandLineRequest::Kind::Nothing, ""},
+        {"page.html:1", CommandLineRequest::Kind::Nothing, ""},
         {"", CommandLineRequest::Kind::Nothing, ""},
         {"noextension", CommandLineRequest::Kind::Nothing, ""},
     };
