@@ -334,6 +334,70 @@ AppliedPage applySchemeToPageText(const AnsiString& schemeText, const std::strin
     return applied;
 }
 
+namespace {
+
+// The text in front of 1-based `at`, as far back as a doctype and some blanks can reach.
+std::string prologBefore(const std::string& text, int at) {
+    constexpr std::size_t reach = 4096;
+    const std::size_t end = at > 1 ? static_cast<std::size_t>(at - 1) : 0;
+    const std::size_t start = end > reach ? end - reach : 0;
+    return text.substr(start, end - start);
+}
+
+} // namespace
+
+std::vector<PaintedColours> paintedColours(const AnsiString& record, bool borders) {
+    std::vector<PaintedColours> painted;
+    std::unordered_map<std::string, std::size_t> at;
+    const auto take = [&](char letter, std::string PaintedColours::*aspect) {
+        for (const auto& e : colourEntries(record, letter)) {
+            if (e.elementId.str().find('\'') != std::string::npos) continue;
+            auto [it, fresh] = at.try_emplace(e.elementId.str(), painted.size());
+            if (fresh) painted.push_back({e.elementId.str(), {}, {}, {}});
+            painted[it->second].*aspect = e.hexCode.str();
+        }
+    };
+    take('B', &PaintedColours::background);
+    take('C', &PaintedColours::text);
+    if (borders) take('D', &PaintedColours::border);
+    return painted;
+}
+
+SchemePageText singlePageOfScheme(const AnsiString& schemeText) {
+    // The same pieces applySchemeToPageText takes.
+    SchemePageText piece;
+    const int recordStart = schemeText.Pos("initialise,?");
+    piece.record = schemeText.SubString(recordStart, schemeText.Pos("endData") + 7 - recordStart);
+    piece.record.Delete(piece.record.Pos("initialise,"), 11);
+    AnsiString text = schemeText;
+    text.ReplaceEvery("<HTML", "<html");
+    text.ReplaceEvery("</HTML>", "</html>");
+    const int pageStart = text.Pos("<html");
+    piece.page = text.SubString(pageStart, text.Pos("</html>") + 7 - pageStart);
+    piece.prolog = prologBefore(text.str(), pageStart);
+    if (pageStart == 0) {
+        // The page follows the record, or the stylesheet section after it; the stylesheet's end
+        // is not marked, so the page is taken to start at its first tag.
+        const std::string& page = piece.page.str();
+        std::size_t from = page.find("endData");
+        from = from == std::string::npos ? 0 : from + 7;
+        const auto css = page.find("beginCssData", from);
+        if (css != std::string::npos) {
+            from = css + 12;
+            for (auto lt = page.find('<', from); lt != std::string::npos; lt = page.find('<', lt + 1)) {
+                const char c = lt + 1 < page.size() ? page[lt + 1] : '\0';
+                if (std::isalpha(static_cast<unsigned char>(c)) || c == '!') {
+                    from = lt;
+                    break;
+                }
+            }
+        }
+        while (from < page.size() && isSpace(page[from])) ++from;
+        piece.sectionsBefore = std::min(from, page.size());
+    }
+    return piece;
+}
+
 std::string swatchFileText(const AnsiString& swatchList, const std::string& schemeFileName) {
     // One item per "%": "%#RRGGBB(decimal),". A card takes three items; the last card is filled
     // up with white and captions "space".
@@ -571,6 +635,38 @@ Status buildSinglePage(const AnsiString& schemeText, const std::string& schemeFi
     view.cards = readSwatchFileText(swatchText);
     return {};
 }
+
+} // namespace
+
+std::vector<SchemeFrameText> framesOfScheme(AnsiString schemeText) {
+    // The walk buildFrameset makes, markers spoilt in the same order.
+    std::vector<SchemeFrameText> frames;
+    for (int i = 0;; ++i) {
+        const int marker = schemeText.Pos("frame[");
+        if (marker == 0) break;
+        int length = 0;
+        const int n = frameMarkerIndex(schemeText, marker, i, length);
+        const std::string number = "[" + std::to_string(n) + "]";
+        const int pageStart = marker + length;
+        const int pageEnd = schemeText.Pos("endFrame[");
+        SchemeFrameText frame;
+        frame.index = n;
+        frame.page = schemeText.SubString(pageStart, pageEnd - pageStart);
+        frame.prolog = prologBefore(schemeText.str(), marker);
+        spoilMarker(schemeText, marker);
+        spoilMarker(schemeText, schemeText.Pos("endFrame["));
+        const int recordAt = schemeText.Pos("frameC" + number);
+        if (recordAt != 0) {
+            frame.record = textBetween(schemeText, "frameC" + number, "frameE" + number);
+            spoilMarker(schemeText, recordAt);
+            spoilMarker(schemeText, schemeText.Pos("frameE" + number));
+        }
+        frames.push_back(std::move(frame));
+    }
+    return frames;
+}
+
+namespace {
 
 Status buildFrameset(AnsiString schemeText, const std::string& schemeFile, PictureMaker& pictures,
                      WorkingFiles& files, SchemeViewFiles& view) {

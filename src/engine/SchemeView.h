@@ -42,6 +42,39 @@ struct AppliedPage {
 AppliedPage applySchemeToPageText(const AnsiString& schemeText, const std::string& styleSheetName,
                                   PictureMaker& pictures);
 
+/// The colours a record paints on one element, as the scheme view paints them: the last entry
+/// of each aspect, "#RRGGBB" as recorded or empty.
+struct PaintedColours {
+    std::string elementId;
+    std::string background;
+    std::string text;
+    std::string border;
+};
+/// The painted elements of a record in the order of their first entry; `borders` false leaves
+/// border entries out (frames show none). An id holding a quote is passed over, as the view does.
+std::vector<PaintedColours> paintedColours(const AnsiString& record, bool borders);
+
+/// A single-page scheme's record and the page text the scheme view instruments.
+struct SchemePageText {
+    AnsiString page;
+    AnsiString record;
+    std::string prolog; ///< the scheme text in front of the page (where its doctype stands)
+    /// How many characters at the start of `page` are the scheme's own sections, not the page:
+    /// a page without an html tag is taken from the start of the scheme text.
+    std::size_t sectionsBefore = 0;
+};
+SchemePageText singlePageOfScheme(const AnsiString& schemeText);
+
+/// One frame of a frameset scheme as the scheme view builds it: its index, its page text and
+/// its record (empty when the frame was not painted).
+struct SchemeFrameText {
+    int index = 0;
+    AnsiString page;
+    AnsiString record;
+    std::string prolog; ///< the scheme text in front of the frame's marker
+};
+std::vector<SchemeFrameText> framesOfScheme(AnsiString schemeText);
+
 /// The swatch file of a swatch list: the index of its last card, then seven lines per card (three
 /// decimal colours, three captions "RRGGBB" or "space", the title `schemeFileName`), CR LF ends.
 std::string swatchFileText(const AnsiString& swatchList, const std::string& schemeFileName);

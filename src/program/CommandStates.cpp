@@ -137,8 +137,8 @@ const std::vector<Row>& table() {
 
         // Opening a page: the page commands work until it is painted; Undo waits for a paint.
         {S::PageOpenedFromMenu, When::NotFrameset, Effect::Disable, {C::mnuCreateHtmlFile}},
-        // The scheme colours are those of the scheme on show; a page shows none.
-        {S::PageOpenedFromMenu, When::Always, Effect::Disable, {C::mnuExportSchemeColours}},
+        // The scheme's stylesheet and colours are those of the scheme on show; a page shows none.
+        {S::PageOpenedFromMenu, When::Always, Effect::Disable, {C::mnuExportStylesheet, C::mnuExportSchemeColours}},
         {S::PageOpenedFromMenu, When::Always, Effect::Enable,
          {C::mnuViewSource, C::tbnEditSource, C::mnuRefresh, C::tbnRefresh, C::mnuEditOptions,
           C::mnuViewTableBorders, C::mnuPrintWebScheme, C::mnuPageSetUp}},
@@ -149,7 +149,7 @@ const std::vector<Row>& table() {
         {S::PageOpenedFromMenu, When::SchemeExists, Effect::Enable, {C::tbnNextScheme}},
 
         {S::PageOpenedFromCommandLine, When::NotFrameset, Effect::Disable, {C::mnuCreateHtmlFile}},
-        {S::PageOpenedFromCommandLine, When::Always, Effect::Disable, {C::mnuExportSchemeColours}},
+        {S::PageOpenedFromCommandLine, When::Always, Effect::Disable, {C::mnuExportStylesheet, C::mnuExportSchemeColours}},
         {S::PageOpenedFromCommandLine, When::Always, Effect::Enable,
          {C::mnuViewSource, C::tbnEditSource, C::mnuRefresh, C::tbnRefresh, C::mnuEditOptions,
           C::mnuViewTableBorders, C::mnuPrintWebScheme, C::mnuPageSetUp}},
@@ -158,8 +158,8 @@ const std::vector<Row>& table() {
 
         // The page arrows and Refresh: the page on show can be edited and refreshed again.
         {S::PageShownAgain, When::Always, Effect::Disable,
-         {C::mnuCreateHtmlFile, C::mnuSaveWebScheme, C::mnuSaveWebSchemeAs, C::mnuPrintWebScheme, C::mnuUndo,
-          C::mnuExportSchemeColours}},
+         {C::mnuCreateHtmlFile, C::mnuExportStylesheet, C::mnuSaveWebScheme, C::mnuSaveWebSchemeAs,
+          C::mnuPrintWebScheme, C::mnuUndo, C::mnuExportSchemeColours}},
         {S::PageShownAgain, When::BordersOnShow, Effect::Check, {C::mnuViewTableBorders}},
         {S::PageShownAgain, When::NoBordersOnShow, Effect::Uncheck, {C::mnuViewTableBorders}},
         {S::PageShownAgain, When::Always, Effect::Enable,
@@ -190,7 +190,8 @@ const std::vector<Row>& table() {
         {S::SchemeLoaded, When::Always, Effect::Disable,
          {C::mnuViewSource, C::tbnEditSource, C::mnuUndo, C::mnuRefresh, C::tbnRefresh, C::mnuEditOptions,
           C::tbnPreviousScheme, C::SBtbnPreviousScheme, C::tbnNextScheme, C::SBtbnNextScheme}},
-        {S::SchemeLoaded, When::Always, Effect::Enable, {C::mnuCreateHtmlFile, C::mnuExportSchemeColours}},
+        {S::SchemeLoaded, When::Always, Effect::Enable,
+         {C::mnuCreateHtmlFile, C::mnuExportStylesheet, C::mnuExportSchemeColours}},
         {S::SchemeLoaded, When::SameSchemeBefore, Effect::Enable, {C::SBtbnPreviousScheme}},
         {S::SchemeLoaded, When::SeveralSchemes, Effect::Enable, {C::tbnPreviousScheme, C::SBtbnPreviousScheme}},
         {S::SchemeLoaded, When::AnyPage, Effect::Enable, {C::tbnPreviousPage}},
@@ -216,7 +217,7 @@ const std::vector<Row>& table() {
         {S::SchemeStepped, When::SlotHasBackup, Effect::Enable, {C::mnuSaveWebScheme}},
         {S::SchemeStepped, When::SlotHasNoBackup, Effect::Disable, {C::mnuSaveWebScheme}},
         {S::SchemeStepped, When::Always, Effect::Enable,
-         {C::mnuPrintWebScheme, C::mnuCreateHtmlFile, C::mnuExportSchemeColours}},
+         {C::mnuPrintWebScheme, C::mnuCreateHtmlFile, C::mnuExportStylesheet, C::mnuExportSchemeColours}},
         {S::SchemeStepped, When::SlotBorders, Effect::Check, {C::mnuViewTableBorders}},
         {S::SchemeStepped, When::SlotNoBorders, Effect::Uncheck, {C::mnuViewTableBorders}},
         {S::SchemeStepped, When::Always, Effect::Disable,
@@ -298,7 +299,7 @@ const char* commandName(Command command) {
         HW_NAME(mnuNewSwatchBook) HW_NAME(mnuOpen) HW_NAME(mnuSaveSwatchBook) HW_NAME(mnuSaveSwatchBookAs)
         HW_NAME(mnuExportSwatchBook) HW_NAME(mnuImportSwatchBook) HW_NAME(mnuExportSchemeColours)
         HW_NAME(mnuOpenWebPage) HW_NAME(mnuOpenWebScheme) HW_NAME(mnuSaveWebScheme) HW_NAME(mnuSaveWebSchemeAs)
-        HW_NAME(mnuCreateHtmlFile) HW_NAME(mnuPageSetUp) HW_NAME(mnuPrintWebScheme) HW_NAME(mnuExit)
+        HW_NAME(mnuCreateHtmlFile) HW_NAME(mnuExportStylesheet) HW_NAME(mnuPageSetUp) HW_NAME(mnuPrintWebScheme) HW_NAME(mnuExit)
         HW_NAME(mnuUndo) HW_NAME(mnuViewSource) HW_NAME(mnuRefresh) HW_NAME(mnuEditOptions)
         HW_NAME(mnuViewTableBorders) HW_NAME(mnuViewSwatchBook) HW_NAME(mnuHelpTopics) HW_NAME(tbnOpenPage)
         HW_NAME(tbnEditSource) HW_NAME(tbnRefresh) HW_NAME(tbnPreviousPage) HW_NAME(tbnNextPage)

@@ -14,7 +14,8 @@ DialogFolders::Kind DialogFolders::kindOf(FileDialog dialog) {
     case FileDialog::dlgOpen:
     case FileDialog::dlgExportBook:
     case FileDialog::dlgImportPalette: return Books;
-    case FileDialog::dlgCreateHtml: return Html;
+    case FileDialog::dlgCreateHtml:
+    case FileDialog::dlgExportStylesheet: return Html;
     case FileDialog::dlgChooseEditor: return Editors;
     }
     return Pages;

@@ -6,6 +6,7 @@
 #include "engine/HtmlFile.h"
 #include "engine/RecordMerge.h"
 #include "engine/SchemeFile.h"
+#include "engine/SchemeStylesheet.h"
 #include "program/SwatchBookCommands.h"
 #include "engine/CookieStore.h"
 
@@ -271,6 +272,29 @@ void SchemeCommands::mnuCreateHtmlFileClick() {
         return;
     }
     m_screen.inform(createdNotice(*created));
+}
+
+void SchemeCommands::mnuExportStylesheetClick() {
+    if (!m_state.showingScheme() || m_state.lastScheme() < 0) return;
+    if (hasChangeRecord() && currentSlot().schemeFile.str() != emptyPathMarker) {
+        // The stylesheet is made from the scheme file, so unsaved painting is offered a save;
+        // No exports the scheme as it was saved, Cancel exports nothing.
+        const Answer answer = m_screen.askYesNoCancel(saveQuestion(currentSlot().schemeFile.str()));
+        if (answer == Answer::Cancel) return;
+        if (answer == Answer::Yes) mnuSaveWebSchemeClick();
+    }
+    const std::string scheme = currentSlot().schemeFile.str();
+    if (scheme == emptyPathMarker) return;
+    const auto chosen = m_screen.chooseFile(FileDialog::dlgExportStylesheet);
+    if (!chosen) return;
+    const auto written = exportSchemeStyleSheet(scheme, *chosen, todayText());
+    if (!written) {
+        m_screen.warn(written.error());
+        return;
+    }
+    std::string notice = written->size() == 1 ? "The stylesheet has been saved as" : "The stylesheets have been saved as";
+    for (const auto& path : *written) notice += "\n" + path;
+    m_screen.inform(notice);
 }
 
 // ---- stepping -------------------------------------------------------------------------------

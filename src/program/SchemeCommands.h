@@ -54,6 +54,9 @@ public:
     /// File > Export Scheme Colours: the swatch cards of the scheme on show, read from its
     /// scheme file, as a GIMP, ASE, CSS or design-token palette named after the scheme.
     void exportSchemeColours();
+    /// File > Export Scheme as Stylesheet: the scheme on show as a stylesheet for its page (one
+    /// per frame of a frameset), written where the user chooses.
+    void mnuExportStylesheetClick();
     /// A scheme named on the command line: opened without a dialog or a question.
     bool OpenSchemeFromCommandLine(const std::string& path);
 

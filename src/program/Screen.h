@@ -12,7 +12,8 @@ namespace hw {
 enum class Command {
     // File menu
     mnuNewSwatchBook, mnuOpen, mnuSaveSwatchBook, mnuSaveSwatchBookAs, mnuExportSwatchBook, mnuImportSwatchBook,
-    mnuOpenWebPage, mnuOpenWebScheme, mnuSaveWebScheme, mnuSaveWebSchemeAs, mnuCreateHtmlFile, mnuExportSchemeColours,
+    mnuOpenWebPage, mnuOpenWebScheme, mnuSaveWebScheme, mnuSaveWebSchemeAs, mnuCreateHtmlFile,
+    mnuExportStylesheet, mnuExportSchemeColours,
     mnuPageSetUp, mnuPrintWebScheme, mnuExit,
     // Edit, View, Tools, Help
     mnuUndo, mnuViewSource, mnuRefresh, mnuEditOptions, mnuViewTableBorders, mnuViewSwatchBook,
@@ -33,7 +34,7 @@ enum class Command {
 /// and the path a save dialog returns ends in the extension of the format chosen.
 enum class FileDialog {
     dlgSaveAs, dlgOpen, dlgOpenWebPage, dlgSaveScheme, dlgOpenWebScheme, dlgCreateHtml, dlgChooseEditor,
-    dlgExportBook, dlgExportScheme, dlgImportPalette
+    dlgExportStylesheet, dlgExportBook, dlgExportScheme, dlgImportPalette
 };
 
 enum class Answer { Yes, No, Cancel };

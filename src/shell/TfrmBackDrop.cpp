@@ -101,6 +101,7 @@ DialogForm dialogForm(FileDialog d) {
     case FileDialog::dlgImportPalette:
         return {false, "", "Palettes (*.gpl *.ase *.css *.json);;GIMP Palette (*.gpl);;Adobe Swatch Exchange (*.ase);;"
                            "CSS Custom Properties (*.css);;Design Tokens (*.json);;All Files (*)"};
+    case FileDialog::dlgExportStylesheet: return {true, "css", "Stylesheet (*.css)"};
     }
     return {false, "", "All Files (*)"};
 }
@@ -199,6 +200,8 @@ void TfrmBackDrop::createMenu() {
             this, &TfrmBackDrop::mnuSaveWebSchemeAsClick);
     connect(add(file, Command::mnuCreateHtmlFile, "mnuCreateHtmlFile", "&Create HTML File"), &QAction::triggered, this,
             [this] { m_session.schemes().mnuCreateHtmlFileClick(); });
+    connect(add(file, Command::mnuExportStylesheet, "mnuExportStylesheet", "Export Scheme as S&tylesheet..."),
+            &QAction::triggered, this, [this] { m_session.schemes().mnuExportStylesheetClick(); });
     connect(add(file, Command::mnuExportSchemeColours, "mnuExportSchemeColours", "Export Sc&heme Colours..."),
             &QAction::triggered, this, [this] { m_session.schemes().exportSchemeColours(); });
     file->addSeparator();
@@ -597,6 +600,16 @@ std::optional<std::string> TfrmBackDrop::chooseFile(FileDialog dialog) {
                                  ? QStringLiteral("/usr/bin")
                                  : QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     box.setDirectory(QString::fromStdString(m_dialogFolders.initialFolder(dialog, state(), fallback.toStdString())));
+    if (dialog == FileDialog::dlgExportStylesheet) {
+        // Named after the scheme on show: blue.wsm suggests blue.css.
+        const ProgramState& s = state();
+        if (s.currentScheme >= 0 && s.currentScheme <= s.lastScheme()) {
+            QString name = QFileInfo(QString::fromStdString(
+                                         s.schemes[static_cast<std::size_t>(s.currentScheme)].schemeFile.str()))
+                               .completeBaseName();
+            if (!name.isEmpty()) box.selectFile(name + QStringLiteral(".css"));
+        }
+    }
     if (box.exec() != QDialog::Accepted || box.selectedFiles().isEmpty()) return std::nullopt;
     QString path = box.selectedFiles().first();
     // A palette extension typed by the user names the format; any other name ("colours.txt")

@@ -37,5 +37,6 @@ std::optional<SchemeViewFiles> showScheme(const std::string& scheme, std::ostrea
 int runExportPalette(const Args& args, std::ostream& out, std::ostream& err);
 int runImportPalette(const Args& args, std::ostream& out, std::ostream& err);
 int runCreateHtml(const Args& args, std::ostream& out, std::ostream& err);
+int runExportStylesheet(const Args& args, std::ostream& out, std::ostream& err);
 
 } // namespace hw::tool

@@ -306,3 +306,34 @@ TEST(SchemeCommands, CreateHtmlFileWritesTheSchemeOnShowAsAFinishedPage) {
     r.session.schemes().mnuCreateHtmlFileClick();
     EXPECT_EQ(r.screen.notices.back().find("has been created"), std::string::npos);
 }
+
+TEST(SchemeCommands, ExportStylesheetWritesTheSchemeOnShowAsRulesForItsPage) {
+    Rig r("export-css");
+    EXPECT_FALSE(r.on(Command::mnuExportStylesheet));
+    r.paint("FFCC00", "0000FF");
+    ASSERT_TRUE(r.saveAs("blue.wsm"));
+    ASSERT_TRUE(r.on(Command::mnuExportStylesheet));
+    const std::string out = freshFolder("export-css-out");
+
+    // Painting since the save: Cancel exports nothing, Yes saves first and exports the new colour.
+    r.paint("00FF00", "0000FF");
+    r.screen.answers = {Answer::Cancel};
+    r.session.schemes().mnuExportStylesheetClick();
+    EXPECT_FALSE(fileExists(out + "/blue.css"));
+    r.screen.answers = {Answer::Yes};
+    r.screen.files = {out + "/blue.css"};
+    r.session.schemes().mnuExportStylesheetClick();
+    EXPECT_EQ(r.screen.dialogs.back(), FileDialog::dlgExportStylesheet);
+    const std::string css = readFileOrEmpty(out + "/blue.css");
+    EXPECT_NE(css.find("body {\n  background-color: #00FF00 !important;\n}"), std::string::npos) << css;
+    EXPECT_NE(css.find("body > p:nth-child(2) {\n  color: #0000FF !important;\n}"), std::string::npos) << css;
+
+    // A target that cannot be written is told, and nothing is announced as saved.
+    r.screen.files = {out + "/no/such/folder/blue.css"};
+    r.session.schemes().mnuExportStylesheetClick();
+    EXPECT_NE(r.screen.notices.back().find("cannot be written"), std::string::npos);
+
+    // Back on a page, there is no scheme to export.
+    r.session.pages().OpenWebPageFromPath(r.site + "/index.html");
+    EXPECT_FALSE(r.on(Command::mnuExportStylesheet));
+}
