@@ -319,14 +319,23 @@ AnsiString textBetween(const AnsiString& text, string_view open, string_view clo
 
 } // namespace
 
-AppliedPage applySchemeToPageText(const AnsiString& schemeText, const std::string& styleSheetName,
-                                  PictureMaker& pictures) {
-    AppliedPage applied;
-    // The record runs from the first "initialise,?" through "endData"; with no record marker it
-    // starts at the beginning of the file.
+namespace {
+
+/// The record of a single-page scheme: from the first "initialise,?" through "endData", without
+/// its "initialise,"; with no record marker it starts at the beginning of the file.
+AnsiString singlePageRecord(const AnsiString& schemeText) {
     const int recordStart = schemeText.Pos("initialise,?");
     AnsiString record = schemeText.SubString(recordStart, schemeText.Pos("endData") + 7 - recordStart);
     record.Delete(record.Pos("initialise,"), 11);
+    return record;
+}
+
+} // namespace
+
+AppliedPage applySchemeToPageText(const AnsiString& schemeText, const std::string& styleSheetName,
+                                  PictureMaker& pictures) {
+    AppliedPage applied;
+    AnsiString record = singlePageRecord(schemeText);
 
     AnsiString text = schemeText;
     text.ReplaceEvery("<HTML", "<html");
@@ -574,6 +583,42 @@ void spoilMarker(AnsiString& text, int at) {
     if (at != 0) text.Insert("1!", at + 2);
 }
 
+/// The scheme's swatches are the frames' swatches, each colour once, in frame order.
+AnsiString framesetSwatchList(const std::vector<AnsiString>& frameSwatches) {
+    AnsiString swatchList;
+    std::unordered_set<std::string> seen;
+    for (const auto& list : frameSwatches) {
+        const string_view text = list;
+        for (auto p = text.find('%'); p != npos;) {
+            const auto comma = text.find(',', p);
+            const std::string item(text.substr(p, comma == npos ? npos : comma - p + 1));
+            if (seen.insert(item).second) swatchList += item;
+            p = comma == npos ? npos : text.find('%', comma);
+        }
+    }
+    return swatchList;
+}
+
+/// The frames' records in the order buildFrameset visits them, each frame marker's number
+/// naming its record.
+std::vector<AnsiString> frameRecords(AnsiString schemeText) {
+    std::vector<AnsiString> records;
+    for (int i = 0;; ++i) {
+        const int marker = schemeText.Pos("frame[");
+        if (marker == 0) break;
+        int length = 0;
+        const std::string number = "[" + std::to_string(frameMarkerIndex(schemeText, marker, i, length)) + "]";
+        spoilMarker(schemeText, marker);
+        spoilMarker(schemeText, schemeText.Pos("endFrame["));
+        const int recordAt = schemeText.Pos("frameC" + number);
+        if (recordAt == 0) continue;
+        records.push_back(swatchListOf(textBetween(schemeText, "frameC" + number, "frameE" + number)));
+        spoilMarker(schemeText, recordAt);
+        spoilMarker(schemeText, schemeText.Pos("frameE" + number));
+    }
+    return records;
+}
+
 Status buildSinglePage(const AnsiString& schemeText, const std::string& schemeFile, bool tableBorders,
                        PictureMaker& pictures, const std::string& workingCopy, WorkingFiles& files,
                        SchemeViewFiles& view) {
@@ -694,19 +739,7 @@ Status buildFrameset(AnsiString schemeText, const std::string& schemeFile, Pictu
         if (auto s = WorkingFiles::write(*copy, page.str()); !s) return s;
     }
 
-    // The scheme's swatches are the frames' swatches, each colour once, in frame order.
-    AnsiString swatchList;
-    std::unordered_set<std::string> seen;
-    for (const auto& list : frameSwatches) {
-        const string_view text = list;
-        for (auto p = text.find('%'); p != npos;) {
-            const auto comma = text.find(',', p);
-            const std::string item(text.substr(p, comma == npos ? npos : comma - p + 1));
-            if (seen.insert(item).second) swatchList += item;
-            p = comma == npos ? npos : text.find('%', comma);
-        }
-    }
-
+    const AnsiString swatchList = framesetSwatchList(frameSwatches);
     auto swatches = files.make("sb");
     if (!swatches) return Error{swatches.error()};
     const std::string swatchText = swatchFileText(swatchList, fileNameOf(schemeFile));
@@ -752,5 +785,16 @@ Result<SchemeViewFiles> buildSchemeView(const std::string& schemeFile, bool tabl
 }
 
 bool isFramesetSchemeText(const AnsiString& schemeText) { return schemeText.Contains("[indexString]"); }
+
+Result<std::vector<SwatchBook>> readSchemeCards(const std::string& schemeFile) {
+    auto bytes = readFileBytes(schemeFile);
+    if (!bytes) return Error{"The file " + schemeFile + " cannot be read."};
+    if (const auto zero = bytes->find('\0'); zero != std::string::npos) bytes->resize(zero);
+    const AnsiString text(std::move(*bytes));
+    if (!isSchemeText(text)) return Error{"The file " + schemeFile + " is not a web scheme."};
+    const AnsiString swatchList = isFramesetSchemeText(text) ? framesetSwatchList(frameRecords(text))
+                                                             : swatchListOf(singlePageRecord(text));
+    return readSwatchFileText(swatchFileText(swatchList, fileNameOf(schemeFile)));
+}
 
 } // namespace hw

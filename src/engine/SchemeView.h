@@ -99,6 +99,11 @@ struct SchemeViewFiles {
     std::vector<SwatchBook> cards;         ///< the cards read back from the swatch file
 };
 
+/// The cards of a scheme file's swatch list, as the scheme view makes them, without building any
+/// working file: for a frameset, each frame's swatches once, in frame order. A file that cannot
+/// be read, or is not a scheme, is an error.
+Result<std::vector<SwatchBook>> readSchemeCards(const std::string& schemeFile);
+
 /// Whether a scheme file's text is a frameset scheme. Only the frameset writer puts the frameset
 /// page between "[indexString]" markers; a record section "frameC" alone would also be found in a
 /// page that merely mentions it, and an unpainted frameset scheme has none.

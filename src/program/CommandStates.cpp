@@ -131,13 +131,14 @@ const std::vector<Row>& table() {
     static const std::vector<Row> rows = {
         // Right after start only the commands that open something, Exit and Help work.
         {S::StartUp, When::Always, Effect::Enable,
-         {C::mnuNewSwatchBook, C::mnuOpen, C::mnuOpenWebPage, C::tbnOpenPage, C::mnuOpenWebScheme,
+         {C::mnuNewSwatchBook, C::mnuOpen, C::mnuImportSwatchBook, C::mnuOpenWebPage, C::tbnOpenPage, C::mnuOpenWebScheme,
           C::tbnOpenScheme, C::mnuExit, C::mnuHelpTopics, C::mnuViewSwatchBook, C::pnlBrowserContainer}},
         {S::StartUp, When::Always, Effect::Check, {C::mnuViewSwatchBook}},
 
         // Opening a page: the page commands work until it is painted; Undo waits for a paint.
         {S::PageOpenedFromMenu, When::NotFrameset, Effect::Disable, {C::mnuCreateHtmlFile}},
-        {S::PageOpenedFromMenu, When::Always, Effect::Disable, {C::mnuExportStylesheet}},
+        // The scheme's stylesheet and colours are those of the scheme on show; a page shows none.
+        {S::PageOpenedFromMenu, When::Always, Effect::Disable, {C::mnuExportStylesheet, C::mnuExportSchemeColours}},
         {S::PageOpenedFromMenu, When::Always, Effect::Enable,
          {C::mnuViewSource, C::tbnEditSource, C::mnuRefresh, C::tbnRefresh, C::mnuEditOptions,
           C::mnuViewTableBorders, C::mnuPrintWebScheme, C::mnuPageSetUp}},
@@ -149,7 +150,7 @@ const std::vector<Row>& table() {
         {S::PageOpenedFromMenu, When::Always, Effect::Enable, {C::mnuViewContrastReport}},
 
         {S::PageOpenedFromCommandLine, When::NotFrameset, Effect::Disable, {C::mnuCreateHtmlFile}},
-        {S::PageOpenedFromCommandLine, When::Always, Effect::Disable, {C::mnuExportStylesheet}},
+        {S::PageOpenedFromCommandLine, When::Always, Effect::Disable, {C::mnuExportStylesheet, C::mnuExportSchemeColours}},
         {S::PageOpenedFromCommandLine, When::Always, Effect::Enable,
          {C::mnuViewSource, C::tbnEditSource, C::mnuRefresh, C::tbnRefresh, C::mnuEditOptions,
           C::mnuViewTableBorders, C::mnuPrintWebScheme, C::mnuPageSetUp}},
@@ -160,7 +161,7 @@ const std::vector<Row>& table() {
         // The page arrows and Refresh: the page on show can be edited and refreshed again.
         {S::PageShownAgain, When::Always, Effect::Disable,
          {C::mnuCreateHtmlFile, C::mnuExportStylesheet, C::mnuSaveWebScheme, C::mnuSaveWebSchemeAs,
-          C::mnuPrintWebScheme, C::mnuUndo}},
+          C::mnuPrintWebScheme, C::mnuUndo, C::mnuExportSchemeColours}},
         {S::PageShownAgain, When::BordersOnShow, Effect::Check, {C::mnuViewTableBorders}},
         {S::PageShownAgain, When::NoBordersOnShow, Effect::Uncheck, {C::mnuViewTableBorders}},
         {S::PageShownAgain, When::Always, Effect::Enable,
@@ -192,7 +193,7 @@ const std::vector<Row>& table() {
          {C::mnuViewSource, C::tbnEditSource, C::mnuUndo, C::mnuRefresh, C::tbnRefresh, C::mnuEditOptions,
           C::tbnPreviousScheme, C::SBtbnPreviousScheme, C::tbnNextScheme, C::SBtbnNextScheme}},
         {S::SchemeLoaded, When::Always, Effect::Enable,
-         {C::mnuCreateHtmlFile, C::mnuExportStylesheet, C::mnuViewContrastReport}},
+         {C::mnuCreateHtmlFile, C::mnuExportStylesheet, C::mnuExportSchemeColours, C::mnuViewContrastReport}},
         {S::SchemeLoaded, When::SameSchemeBefore, Effect::Enable, {C::SBtbnPreviousScheme}},
         {S::SchemeLoaded, When::SeveralSchemes, Effect::Enable, {C::tbnPreviousScheme, C::SBtbnPreviousScheme}},
         {S::SchemeLoaded, When::AnyPage, Effect::Enable, {C::tbnPreviousPage}},
@@ -218,7 +219,7 @@ const std::vector<Row>& table() {
         {S::SchemeStepped, When::SlotHasBackup, Effect::Enable, {C::mnuSaveWebScheme}},
         {S::SchemeStepped, When::SlotHasNoBackup, Effect::Disable, {C::mnuSaveWebScheme}},
         {S::SchemeStepped, When::Always, Effect::Enable,
-         {C::mnuPrintWebScheme, C::mnuCreateHtmlFile, C::mnuExportStylesheet}},
+         {C::mnuPrintWebScheme, C::mnuCreateHtmlFile, C::mnuExportStylesheet, C::mnuExportSchemeColours}},
         {S::SchemeStepped, When::SlotBorders, Effect::Check, {C::mnuViewTableBorders}},
         {S::SchemeStepped, When::SlotNoBorders, Effect::Uncheck, {C::mnuViewTableBorders}},
         {S::SchemeStepped, When::Always, Effect::Disable,
@@ -242,21 +243,23 @@ const std::vector<Row>& table() {
 
         // The swatch book.
         {S::BookEmptied, When::Always, Effect::Disable,
-         {C::SBtbnBin, C::SBtbnPreviousCard, C::SBtbnNextCard, C::mnuSaveSwatchBook, C::mnuSaveSwatchBookAs}},
+         {C::SBtbnBin, C::SBtbnPreviousCard, C::SBtbnNextCard, C::mnuSaveSwatchBook, C::mnuSaveSwatchBookAs,
+          C::mnuExportSwatchBook}},
         {S::BookOpened, When::Always, Effect::Disable, {C::mnuSaveSwatchBook, C::SBtbnNextCard}},
-        {S::BookOpened, When::Always, Effect::Enable, {C::mnuSaveSwatchBookAs, C::SBtbnBin, C::SBtbnPreviousCard}},
+        {S::BookOpened, When::Always, Effect::Enable,
+         {C::mnuSaveSwatchBookAs, C::mnuExportSwatchBook, C::SBtbnBin, C::SBtbnPreviousCard}},
         {S::BookSaved, When::Always, Effect::Disable, {C::mnuSaveSwatchBook}},
         {S::BookModified, When::BookHasFile, Effect::Enable, {C::mnuSaveSwatchBook}},
         {S::BookModified, When::BookHasNoFile, Effect::Disable, {C::mnuSaveSwatchBook}},
         // A changed book can be saved to its file at once; one without a file needs Save As.
         {S::CardAdded, When::BookHasFile, Effect::Enable, {C::mnuSaveSwatchBook}},
         {S::CardAdded, When::BookHasNoFile, Effect::Disable, {C::mnuSaveSwatchBook}},
-        {S::CardAdded, When::BookHasCards, Effect::Enable, {C::mnuSaveSwatchBookAs, C::SBtbnBin}},
+        {S::CardAdded, When::BookHasCards, Effect::Enable, {C::mnuSaveSwatchBookAs, C::mnuExportSwatchBook, C::SBtbnBin}},
         {S::CardAdded, When::LastCard, Effect::Disable, {C::SBtbnNextCard}},
         {S::CardAdded, When::SeveralCards, Effect::Enable, {C::SBtbnPreviousCard}},
         {S::CardDeleted, When::BookHasFile, Effect::Enable, {C::mnuSaveSwatchBook}},
         {S::CardDeleted, When::BookHasNoCards, Effect::Disable,
-         {C::SBtbnBin, C::mnuSaveSwatchBookAs, C::mnuSaveSwatchBook}},
+         {C::SBtbnBin, C::mnuSaveSwatchBookAs, C::mnuSaveSwatchBook, C::mnuExportSwatchBook}},
         {S::CardDeleted, When::LastCard, Effect::Disable, {C::SBtbnNextCard}},
         {S::CardDeleted, When::NoCurrentCard, Effect::Disable, {C::SBtbnPreviousCard, C::SBtbnBin}},
         {S::CardSteppedBack, When::FirstCard, Effect::Disable, {C::SBtbnPreviousCard}},
@@ -301,6 +304,7 @@ const char* commandName(Command command) {
 #define HW_NAME(c) \
     case C::c: return #c;
         HW_NAME(mnuNewSwatchBook) HW_NAME(mnuOpen) HW_NAME(mnuSaveSwatchBook) HW_NAME(mnuSaveSwatchBookAs)
+        HW_NAME(mnuExportSwatchBook) HW_NAME(mnuImportSwatchBook) HW_NAME(mnuExportSchemeColours)
         HW_NAME(mnuOpenWebPage) HW_NAME(mnuOpenWebScheme) HW_NAME(mnuSaveWebScheme) HW_NAME(mnuSaveWebSchemeAs)
         HW_NAME(mnuCreateHtmlFile) HW_NAME(mnuExportStylesheet) HW_NAME(mnuPageSetUp) HW_NAME(mnuPrintWebScheme) HW_NAME(mnuExit)
         HW_NAME(mnuUndo) HW_NAME(mnuViewSource) HW_NAME(mnuRefresh) HW_NAME(mnuEditOptions)

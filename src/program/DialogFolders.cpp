@@ -8,9 +8,12 @@ DialogFolders::Kind DialogFolders::kindOf(FileDialog dialog) {
     switch (dialog) {
     case FileDialog::dlgOpenWebPage: return Pages;
     case FileDialog::dlgSaveScheme:
-    case FileDialog::dlgOpenWebScheme: return Schemes;
+    case FileDialog::dlgOpenWebScheme:
+    case FileDialog::dlgExportScheme: return Schemes;
     case FileDialog::dlgSaveAs:
-    case FileDialog::dlgOpen: return Books;
+    case FileDialog::dlgOpen:
+    case FileDialog::dlgExportBook:
+    case FileDialog::dlgImportPalette: return Books;
     case FileDialog::dlgCreateHtml:
     case FileDialog::dlgExportStylesheet: return Html;
     case FileDialog::dlgChooseEditor: return Editors;

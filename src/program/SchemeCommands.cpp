@@ -227,6 +227,19 @@ void SchemeCommands::openWebScheme(const std::string& path) {
     if (OpenSchemeFromCommandLine(path)) m_states.apply(Situation::SchemeOpened, m_state);
 }
 
+void SchemeCommands::exportSchemeColours() {
+    if (!m_state.showingScheme() || m_state.currentScheme < 0 || m_state.currentScheme > m_state.lastScheme()) return;
+    const std::string schemeFile = currentSlot().schemeFile.str();
+    const Result<std::vector<SwatchBook>> cards = readSchemeCards(schemeFile);
+    if (!cards) {
+        m_screen.warn(cards.error());
+        return;
+    }
+    std::string name = fileNameOf(schemeFile);
+    if (const auto dot = name.rfind('.'); dot != std::string::npos) name.resize(dot);
+    exportPalette(m_screen, FileDialog::dlgExportScheme, *cards, name, "The scheme on show holds no colours to export.");
+}
+
 bool SchemeCommands::OpenSchemeFromCommandLine(const std::string& path) {
     const int wasCurrent = m_state.currentScheme;
     addSlot(path, false);

@@ -51,6 +51,9 @@ public:
     /// File > Create HTML File: the scheme on show written out as a finished page, its pictures
     /// and stylesheet beside it.
     void mnuCreateHtmlFileClick();
+    /// File > Export Scheme Colours: the swatch cards of the scheme on show, read from its
+    /// scheme file, as a GIMP, ASE, CSS or design-token palette named after the scheme.
+    void exportSchemeColours();
     /// File > Export Scheme as Stylesheet: the scheme on show as a stylesheet for its page (one
     /// per frame of a frameset), written where the user chooses.
     void mnuExportStylesheetClick();

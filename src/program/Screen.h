@@ -11,9 +11,9 @@ namespace hw {
 /// Names are those of the menu items and buttons they stand for.
 enum class Command {
     // File menu
-    mnuNewSwatchBook, mnuOpen, mnuSaveSwatchBook, mnuSaveSwatchBookAs,
+    mnuNewSwatchBook, mnuOpen, mnuSaveSwatchBook, mnuSaveSwatchBookAs, mnuExportSwatchBook, mnuImportSwatchBook,
     mnuOpenWebPage, mnuOpenWebScheme, mnuSaveWebScheme, mnuSaveWebSchemeAs, mnuCreateHtmlFile,
-    mnuExportStylesheet,
+    mnuExportStylesheet, mnuExportSchemeColours,
     mnuPageSetUp, mnuPrintWebScheme, mnuExit,
     // Edit, View, Tools, Help (the contrast report's tool button shares its menu item's state)
     mnuUndo, mnuViewSource, mnuRefresh, mnuEditOptions, mnuViewTableBorders, mnuViewContrastReport,
@@ -31,9 +31,12 @@ enum class Command {
     Count
 };
 
-/// The file dialogs of the main window.
-enum class FileDialog { dlgSaveAs, dlgOpen, dlgOpenWebPage, dlgSaveScheme, dlgOpenWebScheme, dlgCreateHtml, dlgChooseEditor,
-                        dlgExportStylesheet };
+/// The file dialogs of the main window. The palette dialogs offer the four palette formats,
+/// and the path a save dialog returns ends in the extension of the format chosen.
+enum class FileDialog {
+    dlgSaveAs, dlgOpen, dlgOpenWebPage, dlgSaveScheme, dlgOpenWebScheme, dlgCreateHtml, dlgChooseEditor,
+    dlgExportStylesheet, dlgExportBook, dlgExportScheme, dlgImportPalette
+};
 
 enum class Answer { Yes, No, Cancel };
 

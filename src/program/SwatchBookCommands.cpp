@@ -1,6 +1,7 @@
 #include "program/SwatchBookCommands.h"
 
 #include "base/Files.h"
+#include "swatches/PaletteFormats.h"
 #include "swatches/SwatchBookFile.h"
 
 #include <string>
@@ -13,7 +14,33 @@ const char* const saveQuestion = "Save changes to swatch book?";
 const char* const tenCardsQuestion =
     "Only ten cards are permitted in each swatch book.\n Do you wish to open a new book?";
 
+std::string plural(std::size_t n, const char* word) {
+    return std::to_string(n) + " " + word + (n == 1 ? "" : "s");
+}
+
 } // namespace
+
+bool exportPalette(Screen& screen, FileDialog dialog, const std::vector<SwatchBook>& cards, const std::string& name,
+                   const std::string& nothingText) {
+    bool anyColour = false;
+    for (const SwatchBook& card : cards) anyColour = anyColour || filledSlots(card) > 0;
+    if (!anyColour) {
+        screen.inform(nothingText);
+        return false;
+    }
+    const auto chosen = screen.chooseFile(dialog);
+    if (!chosen) return false;
+    const auto format = paletteFormatOfPath(*chosen);
+    if (!format) {
+        screen.warn("The palette \"" + *chosen +
+                    "\" was not written: its name should end in .gpl, .ase, .css or .json, for the kind of palette.");
+        return false;
+    }
+    const Status written = writePaletteFile(*chosen, *format, cards, name);
+    if (written) return true;
+    screen.warn("The palette could not be exported. " + written.error());
+    return false;
+}
 
 SwatchBookCommands::SwatchBookCommands(ProgramState& state, CommandStates& states, Screen& screen)
     : m_state(state), m_book(state.book), m_states(states), m_screen(screen), m_caption(state.caption) {}
@@ -230,6 +257,53 @@ void SwatchBookCommands::saveSwatchBookAs() {
     recomposeCaption();
     m_book.bookModified = false;
     apply(Situation::BookSaved);
+}
+
+void SwatchBookCommands::exportSwatchBook() {
+    const int count = m_book.lastCard + 1;
+    const std::vector<SwatchBook> cards(m_book.cards.begin(), m_book.cards.begin() + std::max(count, 0));
+    std::string name = m_book.bookFileName;
+    if (const auto dot = name.rfind('.'); dot != std::string::npos) name.resize(dot);
+    exportPalette(m_screen, FileDialog::dlgExportBook, cards, name.empty() ? "Swatch Book" : name,
+                  "The swatch book holds no colours to export.");
+}
+
+void SwatchBookCommands::importIntoSwatchBook() {
+    const auto chosen = m_screen.chooseFile(FileDialog::dlgImportPalette);
+    if (chosen) importPalette(*chosen);
+}
+
+bool SwatchBookCommands::importPalette(const std::string& path) {
+    const int room = maxCards - 1 - m_book.lastCard;
+    if (room <= 0) {
+        m_screen.warn("Only ten cards are permitted in each swatch book, and this one is full: nothing was imported. "
+                      "Open a new book and import into it.");
+        return false;
+    }
+    // The file is read whole before the book is touched, so a rejected file changes nothing.
+    const Result<std::vector<SwatchBook>> read = readPaletteFile(path);
+    if (!read) {
+        m_screen.warn(read.error());
+        return false;
+    }
+    const std::vector<SwatchBook>& cards = *read;
+    const std::size_t taken = std::min(cards.size(), static_cast<std::size_t>(room));
+    for (std::size_t i = 0; i < taken; ++i)
+        m_book.cards[static_cast<std::size_t>(m_book.lastCard + 1) + i] = cards[i];
+    m_book.lastCard += static_cast<int>(taken);
+    m_book.currentCard = m_book.lastCard;
+    m_book.bookModified = true;
+    showCard(m_book.currentCard);
+    apply(Situation::CardAdded);
+    if (taken < cards.size()) {
+        std::size_t colours = 0;
+        for (std::size_t i = taken; i < cards.size(); ++i) colours += static_cast<std::size_t>(filledSlots(cards[i]));
+        const std::size_t left = cards.size() - taken;
+        m_screen.inform("Only ten cards are permitted in each swatch book. " + plural(taken, "card") +
+                        (taken == 1 ? " was" : " were") + " imported; " + plural(colours, "colour") + " on " +
+                        plural(left, "card") + (colours == 1 ? " was" : " were") + " left out.");
+    }
+    return true;
 }
 
 bool SwatchBookCommands::mayClose() {

@@ -10,6 +10,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace hw {
 
@@ -17,6 +18,12 @@ namespace hw {
 CardView cardViewOf(const SwatchBook& card);
 /// What the book panel shows of card `index` of the book (an empty white card when there is none).
 CardView bookCardView(const BookState& book, int index);
+
+/// Exports cards as a palette file: the save dialog `dialog` chooses the file, its extension
+/// the format. `nothingText` is told when no card holds a colour; a file that cannot be written
+/// is told with Screen::warn. Returns whether a file was written.
+bool exportPalette(Screen& screen, FileDialog dialog, const std::vector<SwatchBook>& cards, const std::string& name,
+                   const std::string& nothingText);
 
 /// The outcome of the save question.
 enum class SaveAnswer {
@@ -73,6 +80,16 @@ public:
     void openSwatchBook(const std::string& path);
     void saveSwatchBook();   ///< mnuSaveSwatchBookClick
     void saveSwatchBookAs(); ///< mnuSaveSwatchBookAsClick
+    /// File > Export Swatch Book: the book's cards as a GIMP, ASE, CSS or design-token palette.
+    void exportSwatchBook();
+    /// File > Import into Swatch Book: a palette file's colours become cards after the book's
+    /// last card, three colours a card.
+    void importIntoSwatchBook();
+    /// Imports a palette file into the book, as many cards as the ten-card limit leaves room
+    /// for; the colours left out are told. A file that cannot be read is told with
+    /// Screen::warn and leaves the book, and whether it is modified, exactly as it was.
+    /// Returns whether any card was added.
+    bool importPalette(const std::string& path);
     /// Shutdown: asks the save question when the book is modified; false keeps the window open.
     bool mayClose();
 

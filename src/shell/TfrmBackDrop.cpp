@@ -12,6 +12,7 @@
 #include "shell/ContrastReportPanel.h"
 #include "shell/PaintingColourView.h"
 #include "shell/WebBrowser.h"
+#include "swatches/PaletteFormats.h"
 #include "swatches/SwatchBookPanel.h"
 #include "swatches/SwatchCardPanel.h"
 #include "tools/ColorPalettePanel.h"
@@ -72,8 +73,23 @@ protected:
 struct DialogForm {
     bool save;
     const char* suffix;
-    const char* filter; // description (patterns), as a file dialog shows it
+    const char* filter; // description (patterns), as a file dialog shows it; several joined by ";;"
 };
+
+/// The export dialogs' filters, one a format; each filter's first pattern gives its extension.
+const char* const paletteFilters =
+    "GIMP Palette (*.gpl);;Adobe Swatch Exchange (*.ase);;CSS Custom Properties (*.css);;Design Tokens (*.json)";
+
+bool isExport(FileDialog d) { return d == FileDialog::dlgExportBook || d == FileDialog::dlgExportScheme; }
+
+/// The extension of a filter "Description (*.ext ...)".
+QString filterExtension(const QString& filter) {
+    const int star = filter.indexOf(QStringLiteral("*."));
+    if (star < 0) return {};
+    int end = star + 2;
+    while (end < filter.size() && filter[end].isLetterOrNumber()) ++end;
+    return filter.mid(star + 2, end - star - 2);
+}
 
 DialogForm dialogForm(FileDialog d) {
     switch (d) {
@@ -84,6 +100,11 @@ DialogForm dialogForm(FileDialog d) {
     case FileDialog::dlgOpenWebScheme: return {false, "wsm", "Web Scheme Files (*.wsm)"};
     case FileDialog::dlgCreateHtml: return {true, "html", "HTML File (*htm *.html)"};
     case FileDialog::dlgChooseEditor: return {false, "", "HTML Editor (*)"};
+    case FileDialog::dlgExportBook:
+    case FileDialog::dlgExportScheme: return {true, "gpl", paletteFilters};
+    case FileDialog::dlgImportPalette:
+        return {false, "", "Palettes (*.gpl *.ase *.css *.json);;GIMP Palette (*.gpl);;Adobe Swatch Exchange (*.ase);;"
+                           "CSS Custom Properties (*.css);;Design Tokens (*.json);;All Files (*)"};
     case FileDialog::dlgExportStylesheet: return {true, "css", "Stylesheet (*.css)"};
     }
     return {false, "", "All Files (*)"};
@@ -171,6 +192,10 @@ void TfrmBackDrop::createMenu() {
     add(file, Command::mnuOpen, "mnuOpen", "&Open Swatch Book");
     add(file, Command::mnuSaveSwatchBook, "mnuSaveSwatchBook", "&Save Swatch Book");
     add(file, Command::mnuSaveSwatchBookAs, "mnuSaveSwatchBookAs", "Save Swatch Book &As");
+    connect(add(file, Command::mnuImportSwatchBook, "mnuImportSwatchBook", "&Import into Swatch Book..."),
+            &QAction::triggered, this, [this] { m_session.book().importIntoSwatchBook(); });
+    connect(add(file, Command::mnuExportSwatchBook, "mnuExportSwatchBook", "Expo&rt Swatch Book..."),
+            &QAction::triggered, this, [this] { m_session.book().exportSwatchBook(); });
     file->addSeparator();
     connect(add(file, Command::mnuOpenWebPage, "mnuOpenWebPage", "Open &Web Page"), &QAction::triggered, this,
             &TfrmBackDrop::mnuOpenWebPageClick);
@@ -185,6 +210,8 @@ void TfrmBackDrop::createMenu() {
             [this] { m_session.schemes().mnuCreateHtmlFileClick(); });
     connect(add(file, Command::mnuExportStylesheet, "mnuExportStylesheet", "Export Scheme as S&tylesheet..."),
             &QAction::triggered, this, [this] { m_session.schemes().mnuExportStylesheetClick(); });
+    connect(add(file, Command::mnuExportSchemeColours, "mnuExportSchemeColours", "Export Sc&heme Colours..."),
+            &QAction::triggered, this, [this] { m_session.schemes().exportSchemeColours(); });
     file->addSeparator();
     connect(add(file, Command::mnuPageSetUp, "mnuPageSetUp", "Page Set&up"), &QAction::triggered, this,
             &TfrmBackDrop::mnuPageSetUpClick);
@@ -590,8 +617,12 @@ std::optional<std::string> TfrmBackDrop::chooseFile(FileDialog dialog) {
     if (fileDialogOverride) return fileDialogOverride(dialog);
     const DialogForm form = dialogForm(dialog);
     QFileDialog box(this);
-    box.setNameFilter(QString::fromLatin1(form.filter));
+    box.setNameFilters(QString::fromLatin1(form.filter).split(QStringLiteral(";;")));
     box.setDefaultSuffix(QString::fromLatin1(form.suffix));
+    // A palette takes its format from the filter chosen, so the suffix follows the filter.
+    if (isExport(dialog))
+        connect(&box, &QFileDialog::filterSelected, &box,
+                [&box](const QString& filter) { box.setDefaultSuffix(filterExtension(filter)); });
     box.setAcceptMode(form.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     box.setFileMode(form.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     if (dialog == FileDialog::dlgChooseEditor) box.setFilter(QDir::Executable | QDir::Files | QDir::AllDirs);
@@ -612,7 +643,19 @@ std::optional<std::string> TfrmBackDrop::chooseFile(FileDialog dialog) {
         }
     }
     if (box.exec() != QDialog::Accepted || box.selectedFiles().isEmpty()) return std::nullopt;
-    const std::string chosen = box.selectedFiles().first().toStdString();
+    QString path = box.selectedFiles().first();
+    // A palette extension typed by the user names the format; any other name ("colours.txt")
+    // gets the chosen filter's extension, and the dialog never saw that name, so the question
+    // before replacing a file is asked here.
+    if (isExport(dialog) && !paletteFormatOfPath(path.toStdString())) {
+        path += QStringLiteral(".") + filterExtension(box.selectedNameFilter());
+        if (QFileInfo::exists(path) &&
+            QMessageBox::warning(this, QStringLiteral("Huewright"),
+                                 QStringLiteral("%1 already exists.\nDo you want to replace it?").arg(QFileInfo(path).fileName()),
+                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
+            return std::nullopt;
+    }
+    const std::string chosen = path.toStdString();
     m_dialogFolders.chosen(dialog, chosen);
     return chosen;
 }

@@ -34,6 +34,8 @@ int runSchemeView(const Args& args, std::ostream& out, std::ostream& err);
 /// A scheme's working files as the scheme view builds them, pictures recoloured by the image
 /// blender; nullopt when the scheme cannot be shown, which is told on `err`.
 std::optional<SchemeViewFiles> showScheme(const std::string& scheme, std::ostream& err);
+int runExportPalette(const Args& args, std::ostream& out, std::ostream& err);
+int runImportPalette(const Args& args, std::ostream& out, std::ostream& err);
 int runCreateHtml(const Args& args, std::ostream& out, std::ostream& err);
 int runExportStylesheet(const Args& args, std::ostream& out, std::ostream& err);
 

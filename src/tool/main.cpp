@@ -32,6 +32,8 @@ const Subcommand subcommands[] = {
     {"recreate", hw::tool::runRecreate, "recreate SRC MODTEXT OLD   rebuild a recoloured copy"},
     {"scheme-view", hw::tool::runSchemeView, "scheme-view SCHEME         build a scheme's working files beside it; prints the working copy and the swatch file"},
     {"create-html", hw::tool::runCreateHtml, "create-html SCHEME OUT     write SCHEME as a finished page OUT"},
+    {"export-palette", hw::tool::runExportPalette, "export-palette BOOK|SCHEME gpl|ase|css|json OUT   the cards of a book (.sbk) or scheme (.wsm) as a palette"},
+    {"import-palette", hw::tool::runImportPalette, "import-palette FILE OUTBOOK  a palette (.gpl, .ase, .css, .json) as a new swatch book"},
     {"export-stylesheet", hw::tool::runExportStylesheet, "export-stylesheet SCHEME OUT   SCHEME's colours as a stylesheet OUT for its page (OUT-frameN for frames); prints the files"},
 };
 
