@@ -1,4 +1,4 @@
-// The hostile input shapes of tests/data/fuzz grown to 1 MB and 2 MB, each timed in the function
+// The hostile input shapes of the fuzz seeds (fuzz/corpus) grown to 1 MB and 2 MB, each timed in the function
 // a page, a cookie or a file feeds it to. A linear function takes about twice as long at 2 MB;
 // every shape should stay well under half a second at 1 MB.
 
@@ -32,7 +32,7 @@ std::string repeat(std::string_view unit, std::size_t size) {
     return out;
 }
 
-std::string shape(const std::string& file) { return hw::readFileOrEmpty(HW_SOURCE_DIR "/tests/data/fuzz/" + file); }
+std::string shape(const std::string& file) { return hw::readFileOrEmpty(HW_SOURCE_DIR "/fuzz/corpus/instrument_page/" + file); }
 
 // The shape of merge-same-id: a record of background entries e0, e1, ... with their swatches,
 // grown to `size` bytes; `shift` changes every colour.

@@ -4,6 +4,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <limits>
 
 namespace hw {
 
@@ -129,6 +130,12 @@ std::optional<double> parseNumber(std::string_view text) {
     return x;
 }
 
+std::optional<float> parseFloatNumber(std::string_view text) {
+    const auto x = parseNumber(text);
+    if (!x || std::fabs(*x) > std::numeric_limits<float>::max()) return std::nullopt;
+    return static_cast<float>(*x);
+}
+
 std::optional<TColor> parseColourNumber(std::string_view text) {
     text = trimmed(text);
     if (!text.empty() && text.front() == '+') text.remove_prefix(1);
@@ -147,15 +154,11 @@ std::optional<Modulation> parseModulationText(std::string_view text) {
     constexpr auto npos = std::string_view::npos;
     if (open == npos || comma == npos || doubleComma == npos || close == npos) return std::nullopt;
     if (!(open < comma && comma < doubleComma && doubleComma < close)) return std::nullopt;
-    const auto brightness = parseNumber(text.substr(open + 1, comma - open - 1));
-    const auto saturation = parseNumber(text.substr(comma + 1, doubleComma - comma - 1));
-    const auto hueShift = parseNumber(text.substr(doubleComma + 2, close - doubleComma - 2));
+    const auto brightness = parseFloatNumber(text.substr(open + 1, comma - open - 1));
+    const auto saturation = parseFloatNumber(text.substr(comma + 1, doubleComma - comma - 1));
+    const auto hueShift = parseFloatNumber(text.substr(doubleComma + 2, close - doubleComma - 2));
     if (!brightness || !saturation || !hueShift) return std::nullopt;
-    const Modulation m{static_cast<float>(*hueShift), static_cast<float>(*saturation),
-                       static_cast<float>(*brightness)};
-    if (!std::isfinite(m.hueShift) || !std::isfinite(m.saturation) || !std::isfinite(m.brightness))
-        return std::nullopt;
-    return m;
+    return Modulation{*hueShift, *saturation, *brightness};
 }
 
 } // namespace hw

@@ -66,6 +66,9 @@ std::string oldColourText(TColor oldColour);
 /// A number as the stored texts write it; blanks around it are allowed, nothing else.
 /// Non-finite values are refused.
 std::optional<double> parseNumber(std::string_view text);
+/// parseNumber held to what a float holds: a number beyond the float range is refused, since
+/// it would be stored as "inf" and never read back.
+std::optional<float> parseFloatNumber(std::string_view text);
 std::optional<TColor> parseColourNumber(std::string_view text);
 /// Takes "(" brightness "," saturation ",," hue shift ")" apart.
 std::optional<Modulation> parseModulationText(std::string_view text);

@@ -69,12 +69,12 @@ std::optional<RecolourParameters> parseParameterFile(std::string_view text) {
     if (p.sourcePath.empty()) return std::nullopt;
     pos = end + 1;
     const auto colour = parseColourNumber(nextWord(text, pos));
-    const auto hueShift = parseNumber(nextWord(text, pos));
-    const auto saturation = parseNumber(nextWord(text, pos));
-    const auto brightness = parseNumber(nextWord(text, pos));
+    const auto hueShift = parseFloatNumber(nextWord(text, pos));
+    const auto saturation = parseFloatNumber(nextWord(text, pos));
+    const auto brightness = parseFloatNumber(nextWord(text, pos));
     if (!colour || !hueShift || !saturation || !brightness) return std::nullopt;
     p.oldColour = *colour;
-    p.modulation = {static_cast<float>(*hueShift), static_cast<float>(*saturation), static_cast<float>(*brightness)};
+    p.modulation = {*hueShift, *saturation, *brightness};
     return p;
 }
 

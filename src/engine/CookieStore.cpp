@@ -5,18 +5,29 @@
 #include "engine/ChangeRecord.h"
 
 #include <chrono>
+#include <string_view>
 #include <vector>
 
 namespace hw {
 
 namespace {
 
+/// Whether a record's lines end with the line "*" (a CR before its LF allowed), as the parser
+/// ends a record; a last line that merely ends in "*" does not.
+bool isClosed(const std::string& rest) {
+    std::string_view lines(rest);
+    if (lines.ends_with('\n')) lines.remove_suffix(1);
+    const auto lf = lines.rfind('\n');
+    const std::string_view last = lf == std::string_view::npos ? lines : lines.substr(lf + 1);
+    return last == "*" || last == "*\r";
+}
+
 std::string serialise(const std::vector<CookieRecord>& records) {
     std::string out;
     for (const auto& r : records) {
         out += r.name.str() + "\n" + r.value.str() + "\n" + r.rest;
         // A record cut off by damage is closed, or it would swallow the records written after it.
-        if (!r.rest.ends_with("*\n") && !r.rest.ends_with("*\r\n")) out += "*\n";
+        if (!isClosed(r.rest)) out += "*\n";
     }
     return out;
 }

@@ -437,18 +437,35 @@ std::string swatchFileText(const AnsiString& swatchList, const std::string& sche
         Swatch s;
         const auto open = item.find('(');
         const auto close = open == npos ? npos : item.find(')', open);
-        if (close != npos) s.colour = std::string(item.substr(open + 1, close - open - 1));
-        if (open != npos && item.size() > 1 && item[1] == '#') s.caption = std::string(item.substr(2, open - 2));
+        // An item is taken only with a decimal colour and a six-digit caption: anything else (a
+        // damaged list) would break the file's lines and shift every card after it, so it stays
+        // a white swatch without caption.
+        const auto allOf = [](string_view t, auto test) {
+            return std::all_of(t.begin(), t.end(), [&](char c) { return test(static_cast<unsigned char>(c)); });
+        };
+        if (close != npos && item.size() > 1 && item[1] == '#') {
+            const string_view colour = item.substr(open + 1, close - open - 1);
+            const string_view caption = item.substr(2, open - 2);
+            if (!colour.empty() && colour.size() <= 10 && allOf(colour, ::isdigit) && caption.size() == 6 &&
+                allOf(caption, ::isxdigit)) {
+                s.colour = std::string(colour);
+                s.caption = std::string(caption);
+            }
+        }
         swatches.push_back(std::move(s));
     }
     const std::size_t cards = (swatches.size() + 2) / 3;
     swatches.resize(cards * 3);
 
+    // A line end in a file name would end the title early.
+    std::string title = schemeFileName;
+    std::replace(title.begin(), title.end(), '\r', ' ');
+    std::replace(title.begin(), title.end(), '\n', ' ');
     std::string out = std::to_string(static_cast<long long>(cards) - 1) + "\r\n";
     for (std::size_t c = 0; c < cards; ++c) {
         for (int j = 0; j < 3; ++j) out += swatches[c * 3 + j].colour + "\r\n";
         for (int j = 0; j < 3; ++j) out += swatches[c * 3 + j].caption + "\r\n";
-        out += schemeFileName + "\r\n";
+        out += title + "\r\n";
     }
     return out;
 }

@@ -262,6 +262,8 @@ TEST(ParameterFile, RefusesMalformedFiles) {
     for (const char* text : {"", "/srv/pic.gif", "/srv/pic.gif\r\n", "\r\n13395507\r\n140\r\n100\r\n100",
                              "/srv/pic.gif\r\n13395507\r\n140\r\n100", "/srv/pic.gif\r\nblue\r\n140\r\n100\r\n100",
                              "/srv/pic.gif\r\n13395507\r\n140\r\nfull\r\n100", "/srv/pic.gif\r\n1.5\r\n140\r\n100\r\n100",
+                             // Beyond a float: it would be written as "inf" and never read back.
+                             "/srv/pic.gif\r\n13395507\r\n1e39\r\n100\r\n100",
                              "\x89PNG\r\n\x1a\n\0\0\0"}) {
         EXPECT_FALSE(hw::parseParameterFile(text)) << text;
     }

@@ -5,6 +5,7 @@
 #include "engine/ChangeRecord.h"
 #include "engine/WebPage.h"
 
+#include "support/FuzzSeeds.h"
 #include "support/TestHome.h"
 
 #include <gtest/gtest.h>
@@ -107,7 +108,6 @@ TEST(CookieStore, OversizedWritesAreRefusedAndStoreNothing) {
 // The damaged files found by fuzzing: each starts the store of a folder, then the page makes two
 // writes; neither the writes nor the paint record may be lost.
 TEST(CookieStore, DamagedStoreFilesLoseNoWrite) {
-    const std::string fuzz = std::string(HW_TEST_DATA) + "/fuzz/";
     const struct { const char* name; const char* reads; } rows[] = {
         {"cookie-store-unterminated", "x=y; data=initialise,endData; b=2"},
         {"cookie-store-nul", "a=; data=initialise,endData"},
@@ -115,14 +115,9 @@ TEST(CookieStore, DamagedStoreFilesLoseNoWrite) {
     for (const auto& r : rows) {
         hw::test::isolateHome(r.name);
         const std::string file = CookieStore::fileFor("/f");
-        const auto start = readFileBytes(fuzz + r.name + ".file");
-        ASSERT_TRUE(start) << r.name;
-        ASSERT_TRUE(writeFileAtomic(file, *start));
-        for (const char* write : {".write1", ".write2"}) {
-            const auto assignment = readFileBytes(fuzz + r.name + write);
-            ASSERT_TRUE(assignment) << r.name << write;
-            ASSERT_TRUE(CookieStore::setCookie("/f/p.tmp", *assignment)) << r.name << write;
-        }
+        ASSERT_TRUE(writeFileAtomic(file, test::fuzzSeed("cookie_store", r.name, 0)));
+        for (std::size_t write : {1, 2})
+            ASSERT_TRUE(CookieStore::setCookie("/f/p.tmp", test::fuzzSeed("cookie_store", r.name, write))) << r.name << write;
         EXPECT_EQ(CookieStore::cookiesFor("/f/p.tmp"), r.reads) << r.name;
         // The record readers stop at a NUL, so none may be left for them.
         EXPECT_EQ(pageRecordBlockOf(WebPage::ReadPageFile(file)).str(), "data\ninitialise,endData\n\n") << r.name;
@@ -139,4 +134,8 @@ TEST(CookieStore, DamagedFilesKeepTheirRecordsAndTakeNewOnes) {
     EXPECT_EQ(CookieStore::cookiesFor("/d/p.tmp"), "a=1; x=v; data=two");
     ASSERT_TRUE(CookieStore::setCookie("/d/p.tmp", "a=2;"));
     EXPECT_EQ(CookieStore::cookiesFor("/d/p.tmp"), "a=2; x=v; data=two");
+    // A last line that merely ends in "*" does not close the record.
+    ASSERT_TRUE(writeFileAtomic(file, "x\ny\n~~local~~/d/\n0 GMT;*\r\n"));
+    ASSERT_TRUE(CookieStore::setCookie("/d/p.tmp", "b=2"));
+    EXPECT_EQ(CookieStore::cookiesFor("/d/p.tmp"), "x=y; b=2");
 }

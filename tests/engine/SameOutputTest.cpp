@@ -8,6 +8,8 @@
 #include "engine/SchemeFile.h"
 #include "engine/WebPage.h"
 
+#include "support/FuzzSeeds.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -253,8 +255,9 @@ std::string shuffled(std::mt19937& random, const std::vector<std::string>& piece
     return out;
 }
 
-std::string repeated(const std::string& file, std::size_t size) {
-    const std::string shape = readFileOrEmpty(std::string(HW_TEST_DATA) + "/fuzz/" + file);
+std::string repeated(const std::string& seed, std::size_t size) {
+    // The page of a scheme writer's seed.
+    const std::string shape = test::fuzzSeed("scheme_writer", seed, 1);
     std::string out;
     while (!shape.empty() && out.size() < size) out += shape;
     return out;
@@ -275,7 +278,7 @@ TEST(SameOutput, StyleSheetLinksAsTheEditInPlaceLoop) {
         const std::string text = shuffled(random, pieces, 1 + i % 40);
         ASSERT_EQ(keepStyleSheetLinks(text), reference::keepStyleSheetLinks(text)) << text;
     }
-    std::string unclosed = repeated("scheme-links-unclosed.html", 20000);
+    std::string unclosed = repeated("scheme-links-unclosed", 20000);
     for (auto& c : unclosed) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     EXPECT_EQ(keepStyleSheetLinks(unclosed), reference::keepStyleSheetLinks(unclosed));
 }
@@ -304,7 +307,7 @@ TEST(SameOutput, FrameSourcesAsTheEditInPlaceLoop) {
         const auto [now, before] = both(text);
         ASSERT_EQ(now, before) << text;
     }
-    std::string unclosed = repeated("scheme-frames-unclosed.html", 20000);
+    std::string unclosed = repeated("scheme-frames-unclosed", 20000);
     for (auto& c : unclosed) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     const auto [now, before] = both(unclosed);
     EXPECT_EQ(now, before);
@@ -325,8 +328,8 @@ TEST(SameOutput, RecordMergeAsTheEditInPlaceLoop) {
         ASSERT_EQ(merged.str(), expected.str()) << start.str() << "\n" << fresh.str();
     }
     for (const char* shape : {"merge-same-id", "merge-entries-no-end"}) {
-        const std::string scheme = readFileOrEmpty(std::string(HW_TEST_DATA) + "/fuzz/" + shape + ".scheme");
-        const std::string cookie = readFileOrEmpty(std::string(HW_TEST_DATA) + "/fuzz/" + shape + ".cookie");
+        const std::string scheme = test::fuzzSeed("merge", shape, 0);
+        const std::string cookie = test::fuzzSeed("merge", shape, 1);
         AnsiString merged(scheme), expected(scheme);
         const AnsiString fresh = pageRecordBlockOf(cookie);
         mergeRecordInto(merged, fresh, "BCD", "endData");
@@ -399,7 +402,7 @@ TEST(SameOutput, FrameMergeAsTheEditInPlaceLoop) {
         ASSERT_EQ(mergeFrameRecordsText(scheme, cookie), reference::mergeFrameRecordsText(scheme, cookie))
             << scheme << "\n" << cookie;
     }
-    const std::string unclosed = readFileOrEmpty(std::string(HW_TEST_DATA) + "/fuzz/merge-frame-unclosed.cookie");
+    const std::string unclosed = test::fuzzSeed("merge", "merge-frame-unclosed", 1);
     EXPECT_EQ(mergeFrameRecordsText("", unclosed), reference::mergeFrameRecordsText("", unclosed));
 }
 

@@ -422,6 +422,24 @@ TEST(SchemeCards, FourColoursMakeTwoCards) {
     EXPECT_TRUE(readSwatchFileText("-1\r\n").empty());
 }
 
+TEST(SchemeCards, DamagedItemsKeepTheLinesOfTheFile) {
+    // Blanks and line ends in an item's colour or caption, or in the file name, would shift every
+    // card read after them; such an item becomes a white swatch without caption.
+    for (const std::string& bad : {std::string("%#FF CC\r\n00(52479),"), std::string("%#FFCC00(52\r\n479),"),
+                                   std::string("%#FFCC00(),"), std::string("%#FFCC00(99999999999),"),
+                                   std::string("%#FFCC0Z(52479),")}) {
+        const auto cards =
+            readSwatchFileText(swatchFileText(AnsiString(bad + swatch("336699") + swatch("112233") + swatch("ABCDEF")),
+                                              "blue\r\n.wsm"));
+        ASSERT_EQ(cards.size(), 2u) << bad;
+        EXPECT_EQ(cards[0].GetColor1(), clWhite) << bad;
+        EXPECT_EQ(cards[0].GetCaption1(), "") << bad;
+        EXPECT_EQ(cards[0].GetCaption2(), "336699") << bad;
+        EXPECT_EQ(cards[1].GetColor1(), 15715755) << bad;
+        EXPECT_EQ(cards[1].GetTitle(), "blue  ") << bad;
+    }
+}
+
 TEST(SchemeCards, Titles) {
     struct Row {
         const char* file;
