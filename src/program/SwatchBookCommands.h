@@ -103,9 +103,7 @@ public:
     /// shows it. Renaming does not mark the book modified.
     void renameCard(const std::string& title);
 
-    /// What the book panel shows of a card: its title, colours and captions.
-CardView cardViewOf(const SwatchBook& card);
-/// What the book panel shows of card `index`.
+    /// What the book panel shows of card `index`.
     CardView cardView(int index) const;
 
 private:

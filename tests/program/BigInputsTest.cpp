@@ -35,7 +35,10 @@ std::string randomBytes(std::size_t size) {
     return out;
 }
 
-const std::string pngStart = std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\x10\0\0\0\x10\x08\x02\0\0\0", 33);
+// The signature and header chunk start of a 16 x 16 picture (the literal holds NUL bytes, so its
+// length is taken from the array, not counted by hand).
+constexpr char pngBytes[] = "\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\x10\0\0\0\x10\x08\x02\0\0\0";
+const std::string pngStart(pngBytes, sizeof pngBytes - 1);
 
 // Writes `text`, or for an empty one a page start grown (sparsely, so at once) to `hugeSize`:
 // a file that large is refused by its size before any of it is read.

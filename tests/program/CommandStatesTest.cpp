@@ -83,7 +83,9 @@ std::string table() {
 
 TEST(CommandStates, TheTableMatchesItsReadableRendering) {
     const std::string text = table();
-    if (std::getenv("HW_UPDATE_GOLDEN")) ASSERT_TRUE(writeFileBytes(golden, text));
+    if (std::getenv("HW_UPDATE_GOLDEN")) {
+        ASSERT_TRUE(writeFileBytes(golden, text));
+    }
     const auto expected = readFileBytes(golden);
     ASSERT_TRUE(expected) << golden;
     EXPECT_EQ(text, *expected) << "run with HW_UPDATE_GOLDEN=1 to rewrite " << golden << " and review the diff";
