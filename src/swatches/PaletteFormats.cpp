@@ -658,18 +658,28 @@ std::string jsonText(const std::vector<SwatchBook>& cards) {
     return out + (firstGroup ? "}\n" : "\n}\n");
 }
 
+struct JsonMember;
+
 struct Json {
     enum class Kind { Null, Boolean, Number, String, Array, Object } kind = Kind::Null;
     std::string text; ///< a string's value
-    std::vector<std::pair<std::string, Json>> members;
+    std::vector<JsonMember> members; ///< an object's members, in file order
     std::vector<Json> items;
 
-    const Json* member(string_view key) const {
-        for (const auto& m : members)
-            if (m.first == key) return &m.second;
-        return nullptr;
-    }
+    const Json* member(string_view key) const;
 };
+
+// A named value of an object; its own type, since a pair may not hold a type still incomplete.
+struct JsonMember {
+    std::string key;
+    Json value;
+};
+
+const Json* Json::member(string_view key) const {
+    for (const auto& m : members)
+        if (m.key == key) return &m.value;
+    return nullptr;
+}
 
 /// A strict JSON reader (RFC 8259: no comments, no trailing commas, nothing after the value),
 /// bounded in depth. Every step moves forward, so it always ends.
@@ -735,7 +745,7 @@ private:
             ++m_pos;
             Json member;
             if (!value(member, depth + 1)) return false;
-            out.members.emplace_back(std::move(key), std::move(member));
+            out.members.push_back(JsonMember{std::move(key), std::move(member)});
             space();
             if (m_pos < m_text.size() && m_text[m_pos] == ',') {
                 ++m_pos;
