@@ -53,4 +53,11 @@ Status checkSchemeFile(const std::string& path) {
     return {};
 }
 
+Status checkSchemeText(const std::string& page, std::uintmax_t bytes) {
+    if (bytes > maxSchemeBytes)
+        return Error{"The scheme of " + page + " would be larger than " + megabytes(maxSchemeBytes) +
+                     ", the largest scheme file Huewright opens; it was not saved."};
+    return {};
+}
+
 } // namespace hw

@@ -28,5 +28,8 @@ Status checkPageFile(const std::string& path);
 Status checkPageTags(const std::string& what, std::string_view text);
 /// Whether the file at `path` is no larger than maxSchemeBytes.
 Status checkSchemeFile(const std::string& path);
+/// Whether a scheme text of `bytes` bytes, written for the page at `page`, may be saved: a scheme
+/// larger than maxSchemeBytes could not be opened again, so it is never written.
+Status checkSchemeText(const std::string& page, std::uintmax_t bytes);
 
 } // namespace hw

@@ -2,6 +2,7 @@
 
 #include "base/Files.h"
 #include "engine/ChangeRecord.h"
+#include "engine/InputLimits.h"
 #include "engine/WebScheme.h"
 
 #include <algorithm>
@@ -417,6 +418,7 @@ bool parseFrameIndex(std::string_view name, int& index) {
 
 Status mergeFile(const std::string& schemeFile, const AnsiString& cookieText,
                  std::string (*merge)(const std::string&, const AnsiString&)) {
+    if (Status fits = checkSchemeFile(schemeFile); !fits) return fits;
     const auto bytes = readFileBytes(schemeFile);
     if (!bytes) return Error{"The scheme file " + schemeFile + " cannot be read."};
     return writeFileAtomic(schemeFile, merge(*bytes, cookieText));

@@ -2,6 +2,7 @@
 
 #include "base/Files.h"
 #include "engine/ChangeRecord.h"
+#include "engine/InputLimits.h"
 #include "engine/TextCursor.h"
 #include "engine/WebPage.h"
 #include "engine/WebScheme.h"
@@ -9,6 +10,7 @@
 #include <algorithm>
 #include <cctype>
 #include <functional>
+#include <unordered_map>
 
 namespace hw {
 
@@ -329,11 +331,23 @@ AnsiString framesetSchemeText(const AnsiString& block, AnsiString frameset, cons
     markFramesetSources(frameset);
 
     AnsiString out = block + "\n";
+    // Many frames may name one source: it is read once. Each frame still has a section of its
+    // own, so once the text has passed the largest scheme that opens (it is refused as a whole
+    // then) the sections are left empty, which keeps the memory a frameset can take bounded.
+    std::unordered_map<std::string, AnsiString> sources;
     frameset = AnsiString(numberFrameSources(std::move(frameset.str()), [&](int n, const std::string& name) {
-        const AnsiString page = name.empty() ? AnsiString() : WebPage::ReadFrameSource(pageFolder, name);
+        AnsiString page;
+        if (!name.empty() && out.str().size() <= maxSchemeBytes) {
+            const std::string file = frameSourcePath(pageFolder, name);
+            if (!file.empty()) {
+                auto known = sources.find(file);
+                if (known == sources.end()) known = sources.emplace(file, WebPage::ReadPageFile(file)).first;
+                page = known->second;
+            }
+        }
         // A frame without a source still gets its (empty) section, so the sections keep the
         // frames' numbering.
-        out += frameSection(page, n, pageFolder).str();
+        out += frameSection(std::move(page), n, pageFolder).str();
     }));
 
     frameset.ReplaceEvery(hiddenFrameset, "<FRAMESET");
@@ -347,13 +361,20 @@ AnsiString framesetSchemeText(const AnsiString& block, AnsiString frameset, cons
 Status WriteSchemeFile(WebScheme& scheme, const std::string& schemeFile) {
     const AnsiString block = PageRecordBlock(scheme);
     const std::string page = scheme.pageFile.str();
-    return writeDocument(schemeFile, singlePageSchemeText(block, WebPage::ReadPageFile(page), folderOf(page)));
+    // The page is read again here; it may have changed on disk since it was opened.
+    if (Status fits = checkPageFile(page); !fits) return fits;
+    const AnsiString text = singlePageSchemeText(block, WebPage::ReadPageFile(page), folderOf(page));
+    if (Status fits = checkSchemeText(page, text.str().size()); !fits) return fits;
+    return writeDocument(schemeFile, text);
 }
 
 Status WriteFramesetSchemeFile(WebScheme& scheme, const std::string& schemeFile) {
     const AnsiString block = FramesetRecordBlock(scheme);
     const std::string page = scheme.pageFile.str();
-    return writeDocument(schemeFile, framesetSchemeText(block, WebPage::ReadPageFile(page), folderOf(page)));
+    if (Status fits = checkPageFile(page); !fits) return fits;
+    const AnsiString text = framesetSchemeText(block, WebPage::ReadPageFile(page), folderOf(page));
+    if (Status fits = checkSchemeText(page, text.str().size()); !fits) return fits;
+    return writeDocument(schemeFile, text);
 }
 
 } // namespace hw

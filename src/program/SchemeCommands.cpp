@@ -4,6 +4,7 @@
 #include "blender/ImageBlender.h"
 #include "engine/ChangeRecord.h"
 #include "engine/HtmlFile.h"
+#include "engine/InputLimits.h"
 #include "engine/RecordMerge.h"
 #include "engine/SchemeFile.h"
 #include "engine/SchemeStylesheet.h"
@@ -119,8 +120,11 @@ void SchemeCommands::addSlot(const std::string& schemeFile, bool tableBorders) {
 
 bool SchemeCommands::mergeInto(const std::string& schemeFile) {
     m_state.work.changeRecord = ReadCookieFile(m_state.work);
-    const auto merged = isFramesetScheme(schemeFile) ? MergeFrameRecords(m_state.work, schemeFile)
-                                                     : MergeRecord(m_state.work, schemeFile);
+    // The scheme's kind is read from the whole file, so its size is checked first.
+    Status merged = checkSchemeFile(schemeFile);
+    if (merged)
+        merged = isFramesetScheme(schemeFile) ? MergeFrameRecords(m_state.work, schemeFile)
+                                              : MergeRecord(m_state.work, schemeFile);
     if (!merged) {
         m_screen.warn("The painting could not be saved into " + schemeFile + ". " + merged.error());
         return false;

@@ -5,6 +5,7 @@
 
 #include "base/Files.h"
 #include "engine/ChangeRecord.h"
+#include "engine/InputLimits.h"
 #include "engine/RecordMerge.h"
 #include "engine/SchemeFile.h"
 #include "engine/WebPage.h"
@@ -78,6 +79,10 @@ int runWriteScheme(const Args& args, std::ostream&, std::ostream& err) {
     const std::string folder = folderOf(args[0]);
     const AnsiString text = isFramesetText(page) ? framesetSchemeText(framesetRecordBlockOf(*cookie), page, folder)
                                                  : singlePageSchemeText(pageRecordBlockOf(*cookie), page, folder);
+    if (const Status fits = checkSchemeText(args[0], text.str().size()); !fits) {
+        err << "huewright-tool: " << fits.error() << "\n";
+        return 2;
+    }
     return writeResult(args[2], textModeBytes(text.str()), err);
 }
 

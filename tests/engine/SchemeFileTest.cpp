@@ -164,5 +164,36 @@ TEST_F(SchemeFolder, FrameSourcesOutsideTheTreeAreNotRead) {
     fs::remove(secret);
 }
 
+// Save As reads the page again, and a frameset may name one large frame source many times: a
+// page that grew past the limit since it was opened, or a scheme too large to open again, is
+// told and nothing is written (the frameset's text stops growing once past that size).
+TEST_F(SchemeFolder, ASchemeThatCouldNotBeOpenedAgainIsNotWritten) {
+    put("big.html", "<html><body><p>" + std::string(1 << 20, 'w') + "</p></body></html>");
+    std::string frames = "<html><frameset>";
+    for (int n = 0; n < 500; ++n) frames += "<frame src=big.html>";
+    WebScheme scheme;
+    scheme.pageFile = put("frames.html", frames + "</frameset></html>");
+    const std::string target = folder + "/frames.wsm";
+    const Status tooLarge = WriteFramesetSchemeFile(scheme, target);
+    ASSERT_FALSE(tooLarge.ok());
+    EXPECT_NE(tooLarge.error().find("it was not saved"), std::string::npos) << tooLarge.error();
+    EXPECT_FALSE(fs::exists(target));
+    EXPECT_LT(framesetSchemeText("", AnsiString(frames), folder).str().size(), std::size_t{40} << 20);
+
+    frames = "<html><frameset>";
+    for (int n = 0; n < 20; ++n) frames += "<frame src=big.html>";
+    scheme.pageFile = put("frames.html", frames + "</frameset></html>");
+    const Status fits = WriteFramesetSchemeFile(scheme, target);
+    EXPECT_TRUE(fits.ok()) << fits.error();
+    EXPECT_NE(readAll(target).find("endFrame[19]"), std::string::npos);
+
+    scheme.pageFile = put("grown.html", "<html><body><p>");
+    fs::resize_file(scheme.pageFile.str(), 20 << 20);
+    const Status grown = WriteSchemeFile(scheme, folder + "/grown.wsm");
+    ASSERT_FALSE(grown.ok());
+    EXPECT_NE(grown.error().find("is too large to open"), std::string::npos) << grown.error();
+    EXPECT_FALSE(fs::exists(folder + "/grown.wsm"));
+}
+
 } // namespace
 } // namespace hw
