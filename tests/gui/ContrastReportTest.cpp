@@ -68,10 +68,8 @@ private slots:
         QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
         f.write(page);
         f.close();
-        m_window = new TfrmBackDrop;
-        m_window->resize(1100, 760);
-        m_window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_window));
+        m_window = showWindow(QSize(1100, 760));
+        QVERIFY(m_window);
         m_window->questionOverride = [](const std::string&) { return Answer::No; };
         m_window->noticeOverride = [](const std::string& text) { QFAIL(text.c_str()); };
         QSignalSpy reported(m_window, &TfrmBackDrop::contrastReported);
@@ -79,11 +77,7 @@ private slots:
         QVERIFY(reported.count() > 0 || reported.wait(10000));
     }
 
-    void cleanup() {
-        m_window->close();
-        delete m_window;
-        m_window = nullptr;
-    }
+    void cleanup() { closeWindow(m_window); }
 
     void theFailingTextComesFirstAndFollowsPaintAndUndo() {
         QCOMPARE(statusText(), QStringLiteral("2 texts fail WCAG AA contrast"));

@@ -47,6 +47,27 @@ bool waitFor(const std::function<bool()>& condition, int timeoutMs) {
     return true;
 }
 
+TfrmBackDrop* showWindow(QSize size, bool active) {
+    auto* window = new TfrmBackDrop;
+    window->resize(size);
+    window->show();
+    bool shown = QTest::qWaitForWindowExposed(window);
+    if (shown && active) {
+        window->activateWindow();
+        shown = QTest::qWaitForWindowActive(window);
+    }
+    if (!shown) delete window;
+    return shown ? window : nullptr;
+}
+
+void closeWindow(TfrmBackDrop*& window) {
+    if (!window) return;
+    window->questionOverride = [](const std::string&) { return Answer::No; };
+    window->close();
+    delete window;
+    window = nullptr;
+}
+
 bool openPage(TfrmBackDrop& window, const QString& folder, const QString& fileName) {
     QSignalSpy handled(&window, &TfrmBackDrop::documentHandled);
     const QString previous = QDir::currentPath();

@@ -25,6 +25,14 @@ QVariant evaluate(WebBrowser* browser, const QString& script, int timeoutMs = 10
 /// Waits until `condition` holds, processing events; false on timeout.
 bool waitFor(const std::function<bool()>& condition, int timeoutMs = 20000);
 
+/// A new main window of `size`, shown and on screen and, with `active`, the active window (the
+/// keys of its menu work only then, as for the user); null when it never showed.
+TfrmBackDrop* showWindow(QSize size = QSize(1000, 700), bool active = false);
+
+/// Closes a window of showWindow, answering No to any question about unsaved work, deletes it
+/// and leaves `window` null.
+void closeWindow(TfrmBackDrop*& window);
+
 /// Opens a page through the command line and waits until its document is complete and the
 /// page's own colours have been collected.
 bool openPage(TfrmBackDrop& window, const QString& folder, const QString& fileName);

@@ -71,12 +71,10 @@ private slots:
         m_notices.clear();
         m_dir = new QTemporaryDir;
         QVERIFY(copyTree(QStringLiteral(HW_SOURCE_DIR "/examples/site"), folder()));
-        m_window = new TfrmBackDrop;
+        m_window = showWindow();
+        QVERIFY(m_window);
         m_window->noticeOverride = [this](const std::string& text) { m_notices << QString::fromStdString(text); };
         m_window->questionOverride = [](const std::string&) { return Answer::No; };
-        m_window->resize(1000, 700);
-        m_window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_window));
         QVERIFY(openPage(*m_window, folder(), "index.html"));
         QVERIFY(waitFor([&] {
             return js("(function(){var i=document.images;for(var j=0;j<i.length;j++)if(!i[j].naturalWidth)return 0;"
@@ -86,9 +84,7 @@ private slots:
     }
 
     void cleanup() {
-        m_window->close();
-        delete m_window;
-        m_window = nullptr;
+        closeWindow(m_window);
         delete m_dir;
         m_dir = nullptr;
         // Closing removes every copy, its parameter file and the swap script.

@@ -52,17 +52,13 @@ private slots:
     void init() {
         CookieStore::purgeLocalCookies();
         m_dir = new QTemporaryDir;
-        m_window = new TfrmBackDrop;
+        m_window = showWindow();
+        QVERIFY(m_window);
         m_window->questionOverride = [](const std::string&) { return Answer::No; };
-        m_window->resize(1000, 700);
-        m_window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_window));
     }
 
     void cleanup() {
-        m_window->close();
-        delete m_window;
-        m_window = nullptr;
+        closeWindow(m_window);
         delete m_dir;
         m_dir = nullptr;
     }

@@ -123,20 +123,12 @@ private slots:
                             QDir(folder()).filePath("picture.png")));
         QVERIFY(QFile::copy(QStringLiteral(HW_SOURCE_DIR "/examples/site/images/logo.gif"),
                             QDir(folder()).filePath("other.gif")));
-        m_window = new TfrmBackDrop;
-        m_window->resize(1000, 700);
-        m_window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_window));
-        // The keys of the window's menu work only in the active window, as for the user.
-        m_window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(m_window));
+        m_window = showWindow(QSize(1000, 700), true);
+        QVERIFY(m_window);
     }
 
     void cleanup() {
-        m_window->questionOverride = [](const std::string&) { return Answer::No; };
-        m_window->close();
-        delete m_window;
-        m_window = nullptr;
+        closeWindow(m_window);
         delete m_dir;
         m_dir = nullptr;
     }

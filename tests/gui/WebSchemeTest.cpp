@@ -134,18 +134,12 @@ private slots:
     void init() {
         m_dir = new QTemporaryDir;
         CookieStore::purgeLocalCookies();
-        m_window = new TfrmBackDrop;
-        m_window->resize(1100, 750);
-        m_window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_window));
-        m_window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(m_window));
+        m_window = showWindow(QSize(1100, 750), true);
+        QVERIFY(m_window);
     }
 
     void cleanup() {
-        m_window->questionOverride = [](const std::string&) { return Answer::No; };
-        m_window->close();
-        delete m_window;
+        closeWindow(m_window);
         delete m_dir;
     }
 

@@ -47,6 +47,18 @@ void writeText(const std::string& path, const std::string& text, std::size_t hug
     if (text.empty()) std::filesystem::resize_file(path, hugeSize);
 }
 
+// A row either opens without a word, or is refused with one notice that holds `told`.
+void expectOpenedOrTold(bool opened, const RecordingScreen& screen, const char* file, const char* told) {
+    if (*told == '\0') {
+        EXPECT_TRUE(opened) << file;
+        EXPECT_TRUE(screen.notices.empty()) << file;
+        return;
+    }
+    EXPECT_FALSE(opened) << file;
+    ASSERT_EQ(screen.notices.size(), 1u) << file;
+    EXPECT_NE(screen.notices[0].find(told), std::string::npos) << screen.notices[0];
+}
+
 } // namespace
 
 TEST(BigInputs, PagesAreOpenedOrRefusedWithAMessage) {
@@ -69,15 +81,8 @@ TEST(BigInputs, PagesAreOpenedOrRefusedWithAMessage) {
         RecordingScreen screen;
         Session session(screen);
         const bool opened = session.pages().OpenWebPageFromPath(path);
-        if (*row.told == '\0') {
-            EXPECT_TRUE(opened) << row.file;
-            EXPECT_TRUE(screen.notices.empty()) << row.file;
-        } else {
-            EXPECT_FALSE(opened) << row.file;
-            ASSERT_EQ(screen.notices.size(), 1u) << row.file;
-            EXPECT_NE(screen.notices[0].find(row.told), std::string::npos) << screen.notices[0];
-            EXPECT_EQ(session.state().lastPage(), -1) << row.file;
-        }
+        expectOpenedOrTold(opened, screen, row.file, row.told);
+        if (!opened) EXPECT_EQ(session.state().lastPage(), -1) << row.file;
         removeFile(path);
     }
 }
@@ -100,15 +105,7 @@ TEST(BigInputs, SchemeFilesAreOpenedOrRefusedWithAMessage) {
         writeText(path, row.text, 40 * megabyte);
         RecordingScreen screen;
         Session session(screen);
-        const bool opened = session.schemes().OpenSchemeFromCommandLine(path);
-        if (*row.told == '\0') {
-            EXPECT_TRUE(opened) << row.file;
-            EXPECT_TRUE(screen.notices.empty()) << row.file;
-        } else {
-            EXPECT_FALSE(opened) << row.file;
-            ASSERT_EQ(screen.notices.size(), 1u) << row.file;
-            EXPECT_NE(screen.notices[0].find(row.told), std::string::npos) << screen.notices[0];
-        }
+        expectOpenedOrTold(session.schemes().OpenSchemeFromCommandLine(path), screen, row.file, row.told);
         removeFile(path);
     }
 }
