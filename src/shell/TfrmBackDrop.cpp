@@ -461,7 +461,10 @@ void TfrmBackDrop::sendPageCtrlClick(const QPoint& globalPos, const QString& typ
     const QPoint view = m_browser->mapFromGlobal(globalPos);
     const QString script =
         QString::fromStdString(hostCtrlEventScript(view.x() / zoom, view.y() / zoom, type.toStdString()));
-    m_browser->runScript(script, [done](const QVariant& result) {
+    // The page answers later, perhaps while the window is being destroyed (a page that goes
+    // away answers its pending scripts with nothing): by then no one is told.
+    m_browser->runScript(script, [done, alive = std::weak_ptr<int>(m_alive)](const QVariant& result) {
+        if (alive.expired()) return;
         const QVariantList r = result.toList();
         if (done) done(r.size() == 2 && r[0].toBool(), r.size() == 2 && r[1].toBool());
     });
@@ -780,7 +783,9 @@ void TfrmBackDrop::WebBrowser1DocumentComplete() {
         // of a frameset (a frameset page has no script of its own).
         m_browser->runScript(QStringLiteral("(function c(w){try{if(typeof w.guc=='function')w.guc();"
                                             "for(var i=0;i<w.frames.length;i++)c(w.frames[i]);}catch(e){}})(window)"),
-                             [this](const QVariant&) { emit documentHandled(); });
+                             [this, alive = std::weak_ptr<int>(m_alive)](const QVariant&) {
+                                 if (!alive.expired()) emit documentHandled();
+                             });
         return;
     }
     emit documentHandled();
