@@ -635,16 +635,17 @@ std::optional<std::string> TfrmBackDrop::chooseFile(FileDialog dialog) {
                                  ? QStringLiteral("/usr/bin")
                                  : QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     box.setDirectory(QString::fromStdString(m_dialogFolders.initialFolder(dialog, state(), fallback.toStdString())));
-    if (dialog == FileDialog::dlgExportStylesheet) {
-        // Named after the scheme on show: blue.wsm suggests blue.css.
-        const ProgramState& s = state();
-        if (s.currentScheme >= 0 && s.currentScheme <= s.lastScheme()) {
-            QString name = QFileInfo(QString::fromStdString(
-                                         s.schemes[static_cast<std::size_t>(s.currentScheme)].schemeFile.str()))
-                               .completeBaseName();
-            if (!name.isEmpty()) box.selectFile(name + QStringLiteral(".css"));
-        }
-    }
+    // Exports are named after what they come from: blue.wsm suggests blue.css for its stylesheet
+    // and "blue" for its palette, a book its own name; a palette's extension follows the filter.
+    const ProgramState& s = state();
+    QString from;
+    if ((dialog == FileDialog::dlgExportStylesheet || dialog == FileDialog::dlgExportScheme) && s.currentScheme >= 0 &&
+        s.currentScheme <= s.lastScheme())
+        from = QString::fromStdString(s.schemes[static_cast<std::size_t>(s.currentScheme)].schemeFile.str());
+    else if (dialog == FileDialog::dlgExportBook)
+        from = QString::fromStdString(s.book.bookFileName);
+    if (const QString name = QFileInfo(from).completeBaseName(); !name.isEmpty())
+        box.selectFile(dialog == FileDialog::dlgExportStylesheet ? name + QStringLiteral(".css") : name);
     if (box.exec() != QDialog::Accepted || box.selectedFiles().isEmpty()) return std::nullopt;
     QString path = box.selectedFiles().first();
     // A palette extension typed by the user names the format; any other name ("colours.txt")

@@ -21,9 +21,9 @@ class PaletteDialogTest : public QObject {
 
 private:
     /// Exports the book through the real dialog: picks `filter`, types `name` and saves.
-    /// Returns the folder the dialog opened in.
-    static QString exportThroughTheDialog(TfrmBackDrop& window, const QString& filter, const QString& name) {
-        QString folder;
+    /// Returns the folder the dialog opened in and the name it suggested.
+    static QStringList exportThroughTheDialog(TfrmBackDrop& window, const QString& filter, const QString& name) {
+        QString folder, suggested;
         // The dialog runs its own loop: a timer looks for it there until it is open.
         QTimer timer;
         timer.setInterval(50);
@@ -39,12 +39,13 @@ private:
             // Typed into the name box, as a user does.
             auto* edit = box->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
             QVERIFY(edit);
+            suggested = edit->text();
             edit->setText(name);
             static_cast<QDialog*>(box)->accept(); // QFileDialog::accept, which checks the name
         });
         timer.start();
         window.findChild<QAction*>("mnuExportSwatchBook")->trigger();
-        return folder;
+        return {folder, suggested};
     }
 
 private slots:
@@ -59,8 +60,10 @@ private slots:
         window.recogniseCommandLine("sample.sbk");
         QVERIFY(window.isEnabled(Command::mnuExportSwatchBook));
 
-        // The dialog opens beside the book; a bare name takes the filter's extension.
-        QCOMPARE(exportThroughTheDialog(window, "Adobe Swatch Exchange (*.ase)", "colours"), QDir(dir.path()).absolutePath());
+        // The dialog opens beside the book, named after it; a bare name takes the filter's
+        // extension.
+        QCOMPARE(exportThroughTheDialog(window, "Adobe Swatch Exchange (*.ase)", "colours"),
+                 (QStringList{QDir(dir.path()).absolutePath(), "sample"}));
         QCOMPARE(QString::fromStdString(readFileOrEmpty(dir.filePath("colours.ase").toStdString())),
                  QString::fromStdString(readFileOrEmpty(HW_TEST_DATA "/palettes/sample.ase")));
         // Another extension gets the filter's added; a palette extension typed is kept.
