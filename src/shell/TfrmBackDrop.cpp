@@ -44,6 +44,7 @@
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <QWindow>
@@ -715,9 +716,18 @@ void TfrmBackDrop::createContrastReport() {
         m_session.apply(Situation::ContrastReportHidden);
     });
     // A load (page, frame set or scheme view), a paint and an undo all change what the page
-    // shows; the collection follows each.
-    connect(this, &TfrmBackDrop::documentHandled, this, [this] { refreshContrast(true); });
-    connect(m_browser, &WebBrowser::commandStateChange, this, [this] { refreshContrast(false); });
+    // shows; the collection follows each. Paints come in bursts, and reading a very large page
+    // keeps the page's own process busy for a good part of a second, so after a paint the page
+    // is read once the painting pauses.
+    m_contrastDelay = new QTimer(this);
+    m_contrastDelay->setSingleShot(true);
+    m_contrastDelay->setInterval(250);
+    connect(m_contrastDelay, &QTimer::timeout, this, [this] { refreshContrast(false); });
+    connect(this, &TfrmBackDrop::documentHandled, this, [this] {
+        m_contrastDelay->stop();
+        refreshContrast(true);
+    });
+    connect(m_browser, &WebBrowser::commandStateChange, m_contrastDelay, qOverload<>(&QTimer::start));
 }
 
 void TfrmBackDrop::mnuViewContrastReportClick() {

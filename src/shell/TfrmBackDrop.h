@@ -21,6 +21,7 @@ class QFrame;
 class QLabel;
 class QMenu;
 class QToolBar;
+class QTimer;
 class QToolButton;
 
 class TfrmEditor;
@@ -185,6 +186,7 @@ private:
     ContrastReportPanel* m_contrastPanel = nullptr;
     QLabel* m_lblContrast = nullptr;
     unsigned m_contrastSerial = 0; // answers of an older collection are dropped
+    QTimer* m_contrastDelay = nullptr; // a paint's collection waits for the painting to pause
     // Gone before the browser (a child) is deleted, so an answer that arrives while the window
     // is being destroyed finds it expired.
     std::shared_ptr<int> m_alive = std::make_shared<int>(0);
