@@ -82,7 +82,9 @@ TEST(BigInputs, PagesAreOpenedOrRefusedWithAMessage) {
         Session session(screen);
         const bool opened = session.pages().OpenWebPageFromPath(path);
         expectOpenedOrTold(opened, screen, row.file, row.told);
-        if (!opened) EXPECT_EQ(session.state().lastPage(), -1) << row.file;
+        if (!opened) {
+            EXPECT_EQ(session.state().lastPage(), -1) << row.file;
+        }
         removeFile(path);
     }
 }
