@@ -331,17 +331,23 @@ AnsiString framesetSchemeText(const AnsiString& block, AnsiString frameset, cons
     markFramesetSources(frameset);
 
     AnsiString out = block + "\n";
-    // Many frames may name one source: it is read once. Each frame still has a section of its
-    // own, so once the text has passed the largest scheme that opens (it is refused as a whole
-    // then) the sections are left empty, which keeps the memory a frameset can take bounded.
+    // Many frames may name one source: it is read once, and the sources are held to the budget
+    // they were shown with. Each frame still has a section of its own, so once the text has
+    // passed the largest scheme that opens (it is refused as a whole then) the sections are left
+    // empty, which keeps the memory a frameset can take bounded.
     std::unordered_map<std::string, AnsiString> sources;
+    FrameBudget budget;
     frameset = AnsiString(numberFrameSources(std::move(frameset.str()), [&](int n, const std::string& name) {
         AnsiString page;
         if (!name.empty() && out.str().size() <= maxSchemeBytes) {
             const std::string file = frameSourcePath(pageFolder, name);
             if (!file.empty()) {
                 auto known = sources.find(file);
-                if (known == sources.end()) known = sources.emplace(file, WebPage::ReadPageFile(file)).first;
+                if (known == sources.end()) {
+                    AnsiString source = WebPage::ReadPageFile(file);
+                    if (!budget.take(source.str())) source = AnsiString();
+                    known = sources.emplace(file, std::move(source)).first;
+                }
                 page = known->second;
             }
         }

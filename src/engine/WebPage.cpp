@@ -495,6 +495,15 @@ std::string frameSourcePath(const std::string& folder, const std::string& source
     return file.string();
 }
 
+bool FrameBudget::take(std::string_view source) {
+    const auto tags = static_cast<std::size_t>(std::count(source.begin(), source.end(), '<'));
+    const auto bytes = static_cast<std::uintmax_t>(source.size());
+    if (tags > m_tagsLeft || bytes > m_bytesLeft) return false;
+    m_tagsLeft -= tags;
+    m_bytesLeft -= bytes;
+    return true;
+}
+
 AnsiString WebPage::ReadFrameSource(const std::string& folder, const std::string& source) {
     const std::string file = frameSourcePath(folder, source);
     return file.empty() ? AnsiString() : ReadPageFile(file);
@@ -524,8 +533,7 @@ Status WebPage::InstrumentFrameset(const AnsiString& text, const std::string& pa
     };
     // One copy per distinct source, however many frame tags name it.
     std::unordered_map<std::string, Copy> copies;
-    std::size_t tagsLeft = maxPageTags;
-    std::uintmax_t bytesLeft = 4 * maxPageBytes;
+    FrameBudget budget;
     int frame = 0;
     for (auto& f : frameTexts) f = AnsiString();
     t = whileOccurs(std::move(t.str()), "<FRAME", [&](TextCursor& c) {
@@ -556,17 +564,9 @@ Status WebPage::InstrumentFrameset(const AnsiString& text, const std::string& pa
                 const std::string copy = uniqueTempFile(folder, "fwp");
                 if (!copy.empty()) {
                     AnsiString source = file.empty() ? AnsiString() : ReadPageFile(file);
-                    // The frames together are held to one page's number of tags and to a few
-                    // pages' size; a source past either shows as an empty page, as an
+                    // A source past the frames' shared budget shows as an empty page, as an
                     // unreadable one does.
-                    const auto tags = static_cast<std::size_t>(std::count(source.str().begin(), source.str().end(), '<'));
-                    const auto bytes = static_cast<std::uintmax_t>(source.Length());
-                    if (tags > tagsLeft || bytes > bytesLeft) {
-                        source = AnsiString();
-                    } else {
-                        tagsLeft -= tags;
-                        bytesLeft -= bytes;
-                    }
+                    if (!budget.take(source.str())) source = AnsiString();
                     InstrumentPage(source);
                     writeFileBytes(copy, instrumentedText.str());
                     known = copies.emplace(key, Copy{fileNameOf(copy), frame}).first;

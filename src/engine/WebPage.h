@@ -2,6 +2,7 @@
 
 #include "base/AnsiString.h"
 #include "base/Result.h"
+#include "engine/InputLimits.h"
 
 #include <cstdint>
 
@@ -42,6 +43,19 @@ public:
 inline constexpr std::uintmax_t frameSourceLimit = 16u * 1024 * 1024;
 /// The most frame tags a frameset may have.
 inline constexpr std::size_t maxFrames = 500;
+
+/// What the frame sources of one frameset may hold together: one page's number of tags and a
+/// few pages' size. Opening and saving a frameset read the same sources in the same order, so a
+/// source past either shows as an empty page and is stored as one.
+class FrameBudget {
+public:
+    /// Whether `source` fits in what is left; when it does, it is counted.
+    bool take(std::string_view source);
+
+private:
+    std::size_t m_tagsLeft = maxPageTags;
+    std::uintmax_t m_bytesLeft = 4 * maxPageBytes;
+};
 
 /// The path of a frame source that may be read (see WebPage::ReadFrameSource), or empty.
 std::string frameSourcePath(const std::string& folder, const std::string& source);

@@ -1,5 +1,6 @@
 #include "base/Files.h"
 #include "engine/WebPage.h"
+#include "engine/SchemeFile.h"
 
 #include <gtest/gtest.h>
 
@@ -211,4 +212,9 @@ TEST(InstrumentFrameset, FramesPastTheTagBudgetShowAsEmptyPages) {
     ASSERT_TRUE(page.InstrumentFrameset(AnsiString(text), path));
     EXPECT_EQ(page.frameTexts[0].str(), instrumented("<p>one</p>" + many));
     EXPECT_EQ(page.frameTexts[1].str(), instrumented(""));
+    // Saved, the frames are what was shown.
+    const std::string scheme = framesetSchemeText("", AnsiString(text), folder.string()).str();
+    EXPECT_NE(scheme.find("<p>one</p>"), std::string::npos);
+    EXPECT_NE(scheme.find("frame[1]\n\nendFrame[1]"), std::string::npos);
+    EXPECT_EQ(scheme.find("<p>two</p>"), std::string::npos);
 }
