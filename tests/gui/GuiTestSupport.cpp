@@ -1,12 +1,16 @@
 #include "GuiTestSupport.h"
 
 #include "engine/ChangeRecord.h"
+#include "colour/SwatchBookJs.h"
 #include "engine/CookieStore.h"
 
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QAction>
 #include <QTest>
+#include <QWebEngineScript>
+#include <QWebEngineSettings>
 
 namespace hw::test {
 
@@ -67,6 +71,59 @@ void closeWindow(TfrmBackDrop*& window) {
     delete window;
     window = nullptr;
 }
+
+void trigger(TfrmBackDrop& window, const char* action) {
+    auto* a = window.findChild<QAction*>(action);
+    QVERIFY2(a && a->isEnabled(), action);
+    a->trigger();
+}
+
+bool setColour(const char* hex, TColor code) { return writeSwatchBookJs(SwatchBookJsLayout::A, hex, code).ok(); }
+
+bool recordHolds(const QString& folder, const QString& text) {
+    return waitFor([&] { return cookieValue(folder, "data").contains(text); }, 10000);
+}
+
+class PlainBrowser::Page : public QWebEnginePage {
+public:
+    explicit Page(QWebEngineProfile* profile) : QWebEnginePage(profile) {}
+    QStringList errors;
+
+protected:
+    void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel level, const QString& message, int line,
+                                  const QString& source) override {
+        if (level == ErrorMessageLevel) errors << source + ":" + QString::number(line) + " " + message;
+    }
+};
+
+PlainBrowser::PlainBrowser(bool pageScripts) : m_page(new Page(&m_profile)) {
+    m_page->settings()->setAttribute(QWebEngineSettings::JavascriptEnabled, pageScripts);
+    m_view.setPage(m_page);
+    m_view.resize(1000, 700);
+    m_view.show();
+}
+
+// The page goes before its profile.
+PlainBrowser::~PlainBrowser() { delete m_page; }
+
+bool PlainBrowser::open(const QString& path) {
+    QSignalSpy loaded(m_page, &QWebEnginePage::loadFinished);
+    m_page->load(QUrl::fromLocalFile(path));
+    return loaded.wait(60000) && loaded.first().first().toBool();
+}
+
+QVariant PlainBrowser::js(const QString& script) {
+    QVariant result;
+    bool done = false;
+    m_page->runJavaScript(script, QWebEngineScript::ApplicationWorld, [&](const QVariant& v) {
+        result = v;
+        done = true;
+    });
+    waitFor([&] { return done; }, 30000);
+    return result;
+}
+
+const QStringList& PlainBrowser::errors() const { return m_page->errors; }
 
 bool openPage(TfrmBackDrop& window, const QString& folder, const QString& fileName) {
     QSignalSpy handled(&window, &TfrmBackDrop::documentHandled);

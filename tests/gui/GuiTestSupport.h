@@ -13,6 +13,9 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QVariant>
+#include <QWebEnginePage>
+#include <QWebEngineProfile>
+#include <QWebEngineView>
 
 namespace hw::test {
 
@@ -32,6 +35,35 @@ TfrmBackDrop* showWindow(QSize size = QSize(1000, 700), bool active = false);
 /// Closes a window of showWindow, answering No to any question about unsaved work, deletes it
 /// and leaves `window` null.
 void closeWindow(TfrmBackDrop*& window);
+
+/// Triggers the window's menu action named `action`; fails the test when it is missing or
+/// disabled.
+void trigger(TfrmBackDrop& window, const char* action);
+
+/// Sets the painting colour as the swatch panels do (through swatchBook.js).
+bool setColour(const char* hex, TColor code);
+
+/// Waits until the change record of the page in `folder` holds `text`.
+bool recordHolds(const QString& folder, const QString& text);
+
+/// A browser of its own, outside the program (a profile of its own: no cookie, no page scheme
+/// of the program), that opens a page as anyone would and keeps the script errors it meets.
+/// With `pageScripts` off, what it shows is what the page's text builds. The test's scripts run
+/// in a world of their own.
+class PlainBrowser {
+public:
+    explicit PlainBrowser(bool pageScripts = true);
+    ~PlainBrowser();
+    bool open(const QString& path);
+    QVariant js(const QString& script);
+    const QStringList& errors() const;
+
+private:
+    class Page;
+    QWebEngineProfile m_profile;
+    Page* m_page;
+    QWebEngineView m_view;
+};
 
 /// Opens a page through the command line and waits until its document is complete and the
 /// page's own colours have been collected.

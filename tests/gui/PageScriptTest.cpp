@@ -54,7 +54,6 @@ const QString collectedSwatches =
     ",:Swatch:,%#EEEEEE(15658734),%#FFCC00(52479),%#336699(10053171),%#123456(5649426),"
     "%#654321(2179941),%#00FF00(65280),%#ABCDEF(15715755),%#FF0000(255),%%";
 
-bool setColour(const char* hex, TColor code) { return writeSwatchBookJs(SwatchBookJsLayout::A, hex, code).ok(); }
 
 } // namespace
 

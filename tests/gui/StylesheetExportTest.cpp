@@ -29,36 +29,6 @@ using namespace hw::test;
 
 namespace {
 
-/// A browser of its own, outside the program, with the page's scripts off: what it shows is what
-/// the page's text builds. Scripts of the test run in a world of their own.
-struct PlainBrowser {
-    QWebEngineProfile profile;
-    QWebEnginePage* page = new QWebEnginePage(&profile);
-    QWebEngineView view;
-    PlainBrowser() {
-        page->settings()->setAttribute(QWebEngineSettings::JavascriptEnabled, false);
-        view.setPage(page);
-        view.resize(1000, 700);
-        view.show();
-    }
-    ~PlainBrowser() { delete page; }
-    bool open(const QString& path) {
-        QSignalSpy loaded(page, &QWebEnginePage::loadFinished);
-        page->load(QUrl::fromLocalFile(path));
-        return loaded.wait(60000) && loaded.first().first().toBool();
-    }
-    QVariant js(const QString& script) {
-        QVariant result;
-        bool done = false;
-        page->runJavaScript(script, QWebEngineScript::ApplicationWorld, [&](const QVariant& v) {
-            result = v;
-            done = true;
-        });
-        waitFor([&] { return done; }, 30000);
-        return result;
-    }
-};
-
 /// Every element of the document in document order, each as its child positions from the body
 /// (or from html outside it; a frameset is not a body); what a script-less browser puts inside noscript is left out, since
 /// a browser running scripts reads it as text.
@@ -107,7 +77,6 @@ QString differenceFromEngine(PlainBrowser& plain, const QString& path) {
            engine.value(k) + "\nours:    " + ours.value(k);
 }
 
-bool setColour(const char* hex, TColor code) { return writeSwatchBookJs(SwatchBookJsLayout::A, hex, code).ok(); }
 
 } // namespace
 
@@ -120,11 +89,7 @@ class StylesheetExportTest : public QObject {
     QString folder() const { return m_dir->path(); }
     QVariant js(const QString& script) const { return evaluate(m_window->WebBrowser1(), script); }
     const ProgramState& state() const { return m_window->state(); }
-    void trigger(const char* action) {
-        auto* a = m_window->findChild<QAction*>(action);
-        QVERIFY2(a && a->isEnabled(), action);
-        a->trigger();
-    }
+    void trigger(const char* action) { hw::test::trigger(*m_window, action); }
 
 private slots:
     void init() {
@@ -142,7 +107,7 @@ private slots:
     void theTreeIsTheBrowsersOnEveryCorpusPage() {
         const QString corpus = QStringLiteral(HW_CORPUS);
         if (!QDir(corpus).exists()) QSKIP("the corpus is not beside the repository");
-        PlainBrowser plain;
+        PlainBrowser plain(false);
         int pages = 0;
         QDirIterator it(corpus, {"*.html"}, QDir::Files, QDirIterator::Subdirectories);
         while (it.hasNext()) {
@@ -187,7 +152,7 @@ private slots:
             "<table><tr><td>a<table><tr><td>b</td></tr></table>c</td></tr></table>",
             "<template><p>x</template><p>y",
         };
-        PlainBrowser plain;
+        PlainBrowser plain(false);
         int n = 0;
         for (const char* page : pages) {
             const QString path = QDir(folder()).filePath(QString("m%1.html").arg(n++));
@@ -282,7 +247,7 @@ private slots:
         QVERIFY(out.open(QIODevice::WriteOnly) && out.write(text) == text.size());
         out.close();
 
-        PlainBrowser plain;
+        PlainBrowser plain(false);
         QVERIFY(plain.open(QDir(folder()).filePath("index.html")));
         const QString inPage = "(function(){var e=document.getElementsByTagName('%1')[%2];if(!e)return '';"
                                "var s=getComputedStyle(e),m='%3';return ['%1','%2',m,"
@@ -324,7 +289,7 @@ private slots:
         const QString second = QDir(folder()).filePath("frames-frame1.css");
         QCOMPARE(notices, QStringList{"The stylesheets have been saved as\n" + first + "\n" + second});
 
-        PlainBrowser plain;
+        PlainBrowser plain(false);
         const struct {
             const char* page;
             QString sheet;

@@ -23,8 +23,6 @@ using namespace hw::test;
 
 namespace {
 
-bool setColour(const char* hex, TColor code) { return writeSwatchBookJs(SwatchBookJsLayout::A, hex, code).ok(); }
-
 constexpr TColor red = rgbColor(255, 0, 0);
 constexpr TColor blue = rgbColor(0, 0, 255);
 
@@ -41,11 +39,7 @@ class VisionSimulationTest : public QObject {
     QString folder() const { return m_dir->path(); }
     WebBrowser* browser() const { return m_window->WebBrowser1(); }
 
-    void trigger(const char* action) {
-        auto* a = m_window->findChild<QAction*>(action);
-        QVERIFY2(a && a->isEnabled(), action);
-        a->trigger();
-    }
+    void trigger(const char* action) { hw::test::trigger(*m_window, action); }
 
     /// The colour the view shows at a point of the view, as the user sees it.
     TColor shownAt(const QPoint& at) {
@@ -73,9 +67,7 @@ class VisionSimulationTest : public QObject {
         return showsAt([&] { return elementCentre(browser(), id); }, expected, id);
     }
 
-    bool recordHolds(const QString& text) {
-        return waitFor([&] { return cookieValue(folder(), "data").contains(text); }, 10000);
-    }
+    bool recordHolds(const QString& text) { return hw::test::recordHolds(folder(), text); }
 
 private slots:
     void init() {

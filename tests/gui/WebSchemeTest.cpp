@@ -23,54 +23,10 @@ using namespace hw::test;
 
 namespace {
 
-bool setColour(const char* hex, TColor code) { return writeSwatchBookJs(SwatchBookJsLayout::A, hex, code).ok(); }
-
 QString readAll(const QString& path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? QString::fromLatin1(f.readAll()) : QString();
 }
-
-/// A page with a profile of its own (no cookie, no page scheme of the program) that keeps the
-/// script errors it meets.
-class PlainPage : public QWebEnginePage {
-public:
-    explicit PlainPage(QWebEngineProfile* profile) : QWebEnginePage(profile) {}
-    QStringList errors;
-
-protected:
-    void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel level, const QString& message, int line,
-                                  const QString& source) override {
-        if (level == ErrorMessageLevel) errors << source + ":" + QString::number(line) + " " + message;
-    }
-};
-
-/// Opens a created page as anyone would, outside the program, and runs a script in it.
-struct PlainBrowser {
-    QWebEngineProfile profile;
-    PlainPage* page = new PlainPage(&profile);
-    QWebEngineView view;
-    PlainBrowser() {
-        view.setPage(page);
-        view.resize(1000, 700);
-        view.show();
-    }
-    ~PlainBrowser() { delete page; }
-    bool open(const QString& path) {
-        QSignalSpy loaded(page, &QWebEnginePage::loadFinished);
-        page->load(QUrl::fromLocalFile(path));
-        return loaded.wait(30000) && loaded.first().first().toBool();
-    }
-    QVariant js(const QString& script) {
-        QVariant result;
-        bool done = false;
-        page->runJavaScript(script, [&](const QVariant& v) {
-            result = v;
-            done = true;
-        });
-        waitFor([&] { return done; }, 10000);
-        return result;
-    }
-};
 
 } // namespace
 
@@ -85,11 +41,7 @@ class WebSchemeTest : public QObject {
     QVariant js(const QString& script) const { return evaluate(browser(), script); }
     const ProgramState& state() const { return m_window->state(); }
 
-    void trigger(const char* action) {
-        auto* a = m_window->findChild<QAction*>(action);
-        QVERIFY2(a && a->isEnabled(), action);
-        a->trigger();
-    }
+    void trigger(const char* action) { hw::test::trigger(*m_window, action); }
     void press(const char* button) {
         auto* b = m_window->findChild<QToolButton*>(button);
         QVERIFY2(b && b->isEnabled(), button);
@@ -126,9 +78,7 @@ class WebSchemeTest : public QObject {
                   "return p[j].id;}return '';})()")
             .toString();
     }
-    bool paintedRecordHolds(const QString& text) {
-        return waitFor([&] { return cookieValue(folder(), "data").contains(text); }, 10000);
-    }
+    bool paintedRecordHolds(const QString& text) { return recordHolds(folder(), text); }
 
 private slots:
     void init() {
@@ -202,7 +152,7 @@ private slots:
             QVERIFY(plain.js("Array.prototype.every.call(document.querySelectorAll('link[rel=stylesheet]'),"
                              "function(l){return !!l.sheet;})")
                         .toBool());
-            QVERIFY2(plain.page->errors.isEmpty(), qPrintable(plain.page->errors.join("\n")));
+            QVERIFY2(plain.errors().isEmpty(), qPrintable(plain.errors().join("\n")));
         }
         m_window->noticeOverride = {};
 
@@ -319,7 +269,7 @@ private slots:
             QCOMPARE(plain.js("getComputedStyle(frames[1].document.getElementsByTagName('p')[0]).backgroundColor")
                          .toString(),
                      QStringLiteral("rgb(51, 102, 204)"));
-            QVERIFY2(plain.page->errors.isEmpty(), qPrintable(plain.page->errors.join("\n")));
+            QVERIFY2(plain.errors().isEmpty(), qPrintable(plain.errors().join("\n")));
         }
         m_window->noticeOverride = {};
 
