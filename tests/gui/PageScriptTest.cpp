@@ -528,7 +528,8 @@ private slots:
                  qPrintable(record()));
         QVERIFY(record().startsWith("initialise,"));
         QVERIFY(record().endsWith(",%%,images:endData"));
-        QVERIFY(m_window->isEnabled(Command::mnuUndo));
+        // The page tells the window that undo is possible apart from writing its record.
+        QVERIFY(waitFor([&] { return m_window->isEnabled(Command::mnuUndo); }, 5000));
     }
 
     void aCorpusPageIsPaintedWithRealClicks() {
