@@ -680,7 +680,7 @@ Status buildSinglePage(const AnsiString& schemeText, const std::string& schemeFi
 } // namespace
 
 std::vector<SchemeFrameText> framesOfScheme(AnsiString schemeText) {
-    // The walk buildFrameset makes, markers spoilt in the same order.
+    // Each frame's markers are spoilt once read, so the next search finds the next frame's.
     std::vector<SchemeFrameText> frames;
     for (int i = 0;; ++i) {
         const int marker = schemeText.Pos("frame[");
@@ -698,10 +698,14 @@ std::vector<SchemeFrameText> framesOfScheme(AnsiString schemeText) {
         spoilMarker(schemeText, schemeText.Pos("endFrame["));
         const int recordAt = schemeText.Pos("frameC" + number);
         if (recordAt != 0) {
+            frame.painted = true;
             frame.record = textBetween(schemeText, "frameC" + number, "frameE" + number);
             spoilMarker(schemeText, recordAt);
             spoilMarker(schemeText, schemeText.Pos("frameE" + number));
         }
+        // Only a page that names the stored stylesheet has one (instrumentation adds no name).
+        if (frame.page.Contains(styleSheetPlaceholder))
+            frame.css = textBetween(schemeText, "beginCssData" + number, "endCssData" + number);
         frames.push_back(std::move(frame));
     }
     return frames;
@@ -713,36 +717,24 @@ Status buildFrameset(AnsiString schemeText, const std::string& schemeFile, Pictu
                      WorkingFiles& files, SchemeViewFiles& view) {
     AnsiString frameset = textBetween(schemeText, "[indexString]", "[endIndexString]");
     std::vector<AnsiString> frameSwatches;
-    for (int i = 0;; ++i) {
-        const int marker = schemeText.Pos("frame[");
-        if (marker == 0) break;
-        int length = 0;
-        const int n = frameMarkerIndex(schemeText, marker, i, length);
+    for (const SchemeFrameText& text : framesOfScheme(std::move(schemeText))) {
+        const int n = text.index;
         const std::string number = "[" + std::to_string(n) + "]";
-        const int pageStart = marker + length;
-        const int pageEnd = schemeText.Pos("endFrame[");
         WebPage frame;
-        frame.InstrumentPage(schemeText.SubString(pageStart, pageEnd - pageStart));
+        frame.InstrumentPage(text.page);
         AnsiString& page = frame.instrumentedText;
-        spoilMarker(schemeText, marker);
-        spoilMarker(schemeText, schemeText.Pos("endFrame["));
-
-        const int recordAt = schemeText.Pos("frameC" + number);
-        if (recordAt != 0) {
-            const AnsiString record = textBetween(schemeText, "frameC" + number, "frameE" + number);
-            spoilMarker(schemeText, recordAt);
-            spoilMarker(schemeText, schemeText.Pos("frameE" + number));
+        if (text.painted) {
             // Frames show background, text and picture entries; their border entries stay in
             // the record only.
-            paintPage(page, record, false, pictures);
-            frameSwatches.push_back(swatchListOf(record));
+            paintPage(page, text.record, false, pictures);
+            frameSwatches.push_back(swatchListOf(text.record));
         }
 
         if (page.Contains(styleSheetPlaceholder)) {
             auto styleSheet = files.make("ss");
             if (!styleSheet) return Error{styleSheet.error()};
             page.ReplaceFirst(styleSheetPlaceholder, fileNameOf(*styleSheet));
-            AnsiString css = textBetween(schemeText, "beginCssData" + number, "endCssData" + number);
+            AnsiString css = text.css;
             css.ReplaceEvery("\r\n", "\n");
             if (auto s = WorkingFiles::write(*styleSheet, css.str()); !s) return s;
         }

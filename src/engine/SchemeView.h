@@ -65,12 +65,15 @@ struct SchemePageText {
 };
 SchemePageText singlePageOfScheme(const AnsiString& schemeText);
 
-/// One frame of a frameset scheme as the scheme view builds it: its index, its page text and
-/// its record (empty when the frame was not painted).
+/// One frame of a frameset scheme as the scheme view builds it: its index, its page text, its
+/// record (empty when the frame was not painted) and its stored stylesheet's rules (read when its
+/// page names that stylesheet).
 struct SchemeFrameText {
     int index = 0;
     AnsiString page;
+    bool painted = false; ///< the frame has a record section, empty or not
     AnsiString record;
+    AnsiString css;
     std::string prolog; ///< the scheme text in front of the frame's marker
 };
 std::vector<SchemeFrameText> framesOfScheme(AnsiString schemeText);
