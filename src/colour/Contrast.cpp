@@ -8,11 +8,6 @@ namespace hw {
 
 namespace {
 
-double linearChannel(int channel) {
-    const double c = channel / 255.0;
-    return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
-}
-
 // APCA's screen luminance: a plain 2.4 power curve with its own coefficients, not the sRGB
 // piecewise curve of WCAG 2.
 double apcaLuminance(TColor c) {
@@ -22,9 +17,14 @@ double apcaLuminance(TColor c) {
 
 } // namespace
 
+double srgbToLinear(int channel) {
+    const double c = channel / 255.0;
+    return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+}
+
 double relativeLuminance(TColor c) {
-    return 0.2126 * linearChannel(redOf(c)) + 0.7152 * linearChannel(greenOf(c)) +
-           0.0722 * linearChannel(blueOf(c));
+    return 0.2126 * srgbToLinear(redOf(c)) + 0.7152 * srgbToLinear(greenOf(c)) +
+           0.0722 * srgbToLinear(blueOf(c));
 }
 
 double contrastRatio(TColor a, TColor b) {

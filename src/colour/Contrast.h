@@ -6,9 +6,12 @@
 
 namespace hw {
 
-/// WCAG 2.x relative luminance, 0 (black) to 1 (white): each sRGB channel is linearised
-/// (<= 0.04045 divided by 12.92, else ((c + 0.055) / 1.055)^2.4) and weighted 0.2126, 0.7152,
-/// 0.0722.
+/// An sRGB channel (0-255) in linear light, 0-1: c = channel / 255, then c / 12.92 up to
+/// 0.04045, else ((c + 0.055) / 1.055)^2.4.
+double srgbToLinear(int channel);
+
+/// WCAG 2.x relative luminance, 0 (black) to 1 (white): the linear channels weighted 0.2126,
+/// 0.7152, 0.0722.
 double relativeLuminance(TColor c);
 
 /// (lighter + 0.05) / (darker + 0.05), 1 to 21; the order of the colours does not matter.

@@ -1,5 +1,7 @@
 #include "colour/VisionSimulation.h"
 
+#include "colour/Contrast.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -7,11 +9,6 @@
 namespace hw {
 
 namespace {
-
-double toLinear(int channel) {
-    const double c = channel / 255.0;
-    return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
-}
 
 int toSrgb(double linear) {
     const double l = std::clamp(linear, 0.0, 1.0);
@@ -80,7 +77,7 @@ std::array<double, 9> visionMatrix(VisionKind kind) {
 
 TColor simulateVision(VisionKind kind, TColor c) {
     const auto m = visionMatrix(kind);
-    const double in[3] = {toLinear(redOf(c)), toLinear(greenOf(c)), toLinear(blueOf(c))};
+    const double in[3] = {srgbToLinear(redOf(c)), srgbToLinear(greenOf(c)), srgbToLinear(blueOf(c))};
     int out[3];
     for (int row = 0; row < 3; ++row) {
         out[row] = toSrgb(m[row * 3] * in[0] + m[row * 3 + 1] * in[1] + m[row * 3 + 2] * in[2]);
