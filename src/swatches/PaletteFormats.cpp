@@ -2,6 +2,7 @@
 
 #include "base/Files.h"
 #include "colour/ColorCodes.h"
+#include "swatches/SwatchBookFile.h"
 
 #include <algorithm>
 #include <cctype>
@@ -48,16 +49,6 @@ string_view trimmed(string_view s) {
 bool startsWith(string_view s, string_view prefix) { return s.substr(0, prefix.size()) == prefix; }
 
 string_view withoutBom(string_view s) { return startsWith(s, "\xEF\xBB\xBF") ? s.substr(3) : s; }
-
-/// A piece of the file for a message: quoted, at most 40 bytes, control characters as "?".
-std::string shown(string_view text) {
-    constexpr std::size_t most = 40;
-    std::string s(text.substr(0, most));
-    for (char& c : s)
-        if (static_cast<unsigned char>(c) < 32) c = '?';
-    if (text.size() > most) s += "...";
-    return "\"" + s + "\"";
-}
 
 std::string lineText(int line) { return "its line " + std::to_string(line); }
 
@@ -289,14 +280,14 @@ Result<std::vector<Entry>> readGimp(string_view text, std::string& name) {
         if (startsWith(t, "Columns:")) {
             int columns = 0;
             if (!tryStrToInt(trimmed(t.substr(8)), columns) || columns < 0)
-                return failure(lineText(line) + " holds " + shown(t) + ", and the number of columns is no number.");
+                return failure(lineText(line) + " holds " + quotedForMessage(t) + ", and the number of columns is no number.");
             continue;
         }
         string_view rest = t;
         int r = 0, g = 0, b = 0;
         const bool numbers = channelWord(rest, r) && channelWord(rest, g) && channelWord(rest, b);
         if (!numbers || (!rest.empty() && rest.front() != ' ' && rest.front() != '\t'))
-            return failure(lineText(line) + " holds " + shown(t) +
+            return failure(lineText(line) + " holds " + quotedForMessage(t) +
                            " where a colour row (red, green and blue from 0 to 255, then a name) belongs.");
         entries.push_back({std::nullopt, std::string(trimmed(rest)), rgbColor(r, g, b)});
     }
@@ -449,7 +440,7 @@ Result<TColor> aseColourValue(ByteReader& in) {
     string_view model;
     if (!in.take(4, model)) return failure("it ends before its colour model");
     const int count = model == "RGB " || model == "LAB " ? 3 : model == "CMYK" ? 4 : model == "Gray" ? 1 : 0;
-    if (count == 0) return failure("its colour model " + shown(model) + " is not RGB, CMYK, Gray or LAB");
+    if (count == 0) return failure("its colour model " + quotedForMessage(model) + " is not RGB, CMYK, Gray or LAB");
     double v[4] = {};
     for (int i = 0; i < count; ++i) {
         float f = 0;
@@ -835,7 +826,7 @@ private:
         };
         if (m_pos < m_text.size() && m_text[m_pos] == '-') ++m_pos;
         if (m_pos < m_text.size() && m_text[m_pos] == '0') ++m_pos;
-        else if (!digits()) return m_pos = start, fail("it holds " + shown(m_text.substr(start, 12)) + " where a value belongs.");
+        else if (!digits()) return m_pos = start, fail("it holds " + quotedForMessage(m_text.substr(start, 12)) + " where a value belongs.");
         if (m_pos < m_text.size() && m_text[m_pos] == '.') {
             ++m_pos;
             if (!digits()) return fail("a number has no digits after its point.");
@@ -872,7 +863,7 @@ Status walkTokens(const Json& group, std::vector<std::string>& path, const std::
         if (hex && hex->kind == Json::Kind::String && startsWith(hex->text, "{")) return {};
         const auto color = hex && hex->kind == Json::Kind::String ? hexColour(hex->text) : std::nullopt;
         if (!color)
-            return failure("its colour token " + shown(joined(path, path.size())) +
+            return failure("its colour token " + quotedForMessage(joined(path, path.size())) +
                            " holds no colour written as \"#rrggbb\".");
         std::optional<std::string> groupPath;
         if (path.size() > 1) groupPath = joined(path, path.size() - 1);

@@ -68,18 +68,18 @@ private:
 
 Error failure(std::string why) { return Error{std::move(why)}; }
 
-std::string shown(std::string_view word) {
-    constexpr std::size_t most = 40;
-    std::string s(word.substr(0, most));
-    for (char& c : s)
-        if (static_cast<unsigned char>(c) < 32) c = '?';
-    if (word.size() > most) s += "...";
-    return "\"" + s + "\"";
-}
-
 std::string cardName(int index) { return "card " + std::to_string(index + 1); }
 
 } // namespace
+
+std::string quotedForMessage(std::string_view text) {
+    constexpr std::size_t most = 40;
+    std::string s(text.substr(0, most));
+    for (char& c : s)
+        if (static_cast<unsigned char>(c) < 32) c = '?';
+    if (text.size() > most) s += "...";
+    return "\"" + s + "\"";
+}
 
 Result<BookContents> parseBookText(std::string_view text) {
     BookScanner in(text);
@@ -89,7 +89,7 @@ Result<BookContents> parseBookText(std::string_view text) {
     if (first.empty()) return failure("it is empty.");
     int lastCard = 0;
     if (!tryStrToInt(first, lastCard))
-        return failure("its first line holds " + shown(first) + " where the number of cards belongs.");
+        return failure("its first line holds " + quotedForMessage(first) + " where the number of cards belongs.");
     if (lastCard < -1 || lastCard > maxCards - 1)
         return failure("it declares " + std::to_string(static_cast<long long>(lastCard) + 1) +
                        " cards, and a swatch book holds from none to ten cards.");
@@ -101,7 +101,7 @@ Result<BookContents> parseBookText(std::string_view text) {
             if (w.empty()) return failure("it ends before " + cardName(i) + " is complete.");
             int color = 0;
             if (!tryStrToInt(w, color))
-                return failure("line " + std::to_string(in.line()) + " holds " + shown(w) +
+                return failure("line " + std::to_string(in.line()) + " holds " + quotedForMessage(w) +
                                " where a colour number of " + cardName(i) + " belongs.");
             card.SetColor(slot, color);
         }

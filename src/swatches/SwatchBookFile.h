@@ -8,6 +8,10 @@
 
 namespace hw {
 
+/// A piece of a file for a message: quoted, at most 40 bytes (then "..."), control characters
+/// as "?".
+std::string quotedForMessage(std::string_view text);
+
 /// A book as its file holds it: cards 0..lastCard (-1 for an empty book).
 struct BookContents {
     SwatchBookCards cards;
