@@ -504,11 +504,6 @@ bool FrameBudget::take(std::string_view source) {
     return true;
 }
 
-AnsiString WebPage::ReadFrameSource(const std::string& folder, const std::string& source) {
-    const std::string file = frameSourcePath(folder, source);
-    return file.empty() ? AnsiString() : ReadPageFile(file);
-}
-
 Status WebPage::InstrumentFrameset(const AnsiString& text, const std::string& path) {
     const std::string folder = folderOf(path);
     AnsiString t = text;

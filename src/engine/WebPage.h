@@ -23,11 +23,6 @@ public:
     /// harmless and the page script goes into the head.
     void InstrumentPage(const AnsiString& text);
 
-    /// A frame's source named by a frameset in `folder`, read only when it is a regular file
-    /// inside that folder's tree (symbolic links resolved) of at most frameSourceLimit bytes;
-    /// anything else reads as an empty page.
-    static AnsiString ReadFrameSource(const std::string& folder, const std::string& source);
-
     /// Rewrites a frameset into `framesetText`, writing one instrumented frame copy ("fwp") per
     /// distinct frame source into the folder of `path`. A frameset of more than maxFrames frame
     /// tags is refused with a message and nothing is written.
@@ -57,7 +52,9 @@ private:
     std::uintmax_t m_bytesLeft = 4 * maxPageBytes;
 };
 
-/// The path of a frame source that may be read (see WebPage::ReadFrameSource), or empty.
+/// The path of a frame source named by a frameset in `folder` that may be read, or empty: only a
+/// regular file inside that folder's tree (symbolic links resolved) of at most frameSourceLimit
+/// bytes is; anything else shows as an empty page.
 std::string frameSourcePath(const std::string& folder, const std::string& source);
 
 /// The element id a tag's text gives: the value of its "I$D=" attribute (up to a space or the
