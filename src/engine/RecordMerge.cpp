@@ -3,6 +3,7 @@
 #include "base/Files.h"
 #include "engine/ChangeRecord.h"
 #include "engine/InputLimits.h"
+#include "engine/SchemeView.h"
 #include "engine/WebScheme.h"
 
 #include <algorithm>
@@ -416,11 +417,14 @@ bool parseFrameIndex(std::string_view name, int& index) {
     return true;
 }
 
-Status mergeFile(const std::string& schemeFile, const AnsiString& cookieText,
-                 std::string (*merge)(const std::string&, const AnsiString&)) {
+using MergeText = std::string (*)(const std::string&, const AnsiString&);
+
+// `merge` null: the merge that the file's kind asks for.
+Status mergeFile(const std::string& schemeFile, const AnsiString& cookieText, MergeText merge) {
     if (Status fits = checkSchemeFile(schemeFile); !fits) return fits;
     const auto bytes = readFileBytes(schemeFile);
     if (!bytes) return Error{"The scheme file " + schemeFile + " cannot be read."};
+    if (!merge) merge = isFramesetSchemeText(AnsiString(*bytes)) ? mergeFrameRecordsText : mergeRecordText;
     return writeFileAtomic(schemeFile, merge(*bytes, cookieText));
 }
 
@@ -511,6 +515,10 @@ Status MergeRecord(WebScheme& scheme, const std::string& schemeFile) {
 
 Status MergeFrameRecords(WebScheme& scheme, const std::string& schemeFile) {
     return mergeFile(schemeFile, scheme.changeRecord, mergeFrameRecordsText);
+}
+
+Status MergeSchemeRecords(WebScheme& scheme, const std::string& schemeFile) {
+    return mergeFile(schemeFile, scheme.changeRecord, nullptr);
 }
 
 } // namespace hw

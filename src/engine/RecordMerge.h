@@ -31,5 +31,8 @@ std::string mergeFrameRecordsText(const std::string& schemeBytes, const AnsiStri
 Status MergeRecord(WebScheme& scheme, const std::string& schemeFile);
 /// The same for a frameset scheme file.
 Status MergeFrameRecords(WebScheme& scheme, const std::string& schemeFile);
+/// The one of the two that the scheme file's kind asks for, told from the text read for the
+/// merge itself.
+Status MergeSchemeRecords(WebScheme& scheme, const std::string& schemeFile);
 
 } // namespace hw

@@ -4,7 +4,6 @@
 #include "blender/ImageBlender.h"
 #include "engine/ChangeRecord.h"
 #include "engine/HtmlFile.h"
-#include "engine/InputLimits.h"
 #include "engine/RecordMerge.h"
 #include "engine/SchemeFile.h"
 #include "engine/SchemeStylesheet.h"
@@ -18,11 +17,6 @@ namespace {
 const char* const untitledQuestion = "Save changes to Untitled.wsm?";
 
 std::string saveQuestion(const std::string& schemeFile) { return "Save changes to " + fileNameOf(schemeFile) + "?"; }
-
-bool isFramesetScheme(const std::string& schemeFile) {
-    const auto bytes = readFileBytes(schemeFile);
-    return bytes && isFramesetSchemeText(AnsiString(*bytes));
-}
 
 /// Copies a document the user keeps: the copy is complete or the target is untouched.
 Status copyDocument(const std::string& from, const std::string& to) {
@@ -120,12 +114,7 @@ void SchemeCommands::addSlot(const std::string& schemeFile, bool tableBorders) {
 
 bool SchemeCommands::mergeInto(const std::string& schemeFile) {
     m_state.work.changeRecord = ReadCookieFile(m_state.work);
-    // The scheme's kind is read from the whole file, so its size is checked first.
-    Status merged = checkSchemeFile(schemeFile);
-    if (merged)
-        merged = isFramesetScheme(schemeFile) ? MergeFrameRecords(m_state.work, schemeFile)
-                                              : MergeRecord(m_state.work, schemeFile);
-    if (!merged) {
+    if (const Status merged = MergeSchemeRecords(m_state.work, schemeFile); !merged) {
         m_screen.warn("The painting could not be saved into " + schemeFile + ". " + merged.error());
         return false;
     }
